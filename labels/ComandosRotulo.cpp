@@ -1,0 +1,101 @@
+#include "ComandosRotulo.h"
+
+#include <optional>
+
+namespace rotulos {
+
+namespace {
+
+constexpr char kStx = '\x02';
+
+enum class Regra { Primeiros, Inteiro, Data };
+
+struct LinhaDeCampo {
+    const char* campo;
+    const char* cabecalho;  // DPL record header: rotation, font, multipliers, size, row, column
+    Regra regra;
+    std::size_t maximo;  // for Regra::Primeiros
+};
+
+constexpr LinhaDeCampo kCamposPequeno[] = {
+    {"Nome1", "191200401470010", Regra::Primeiros, 30},
+    {"Nome2", "191200301170010", Regra::Primeiros, 30},
+    {"Nome3", "191200200910011", Regra::Inteiro, 0},
+    {"Cliente", "191200200630011", Regra::Inteiro, 0},
+    {"PesoL", "191200100170018", Regra::Inteiro, 0},
+    {"PesoB", "191200100170076", Regra::Inteiro, 0},
+    {"Lote", "191200100170132", Regra::Primeiros, 6},
+    {"DataFab", "191200100170184", Regra::Data, 0},
+    {"DataVal", "191200100170239", Regra::Data, 0},
+};
+
+constexpr LinhaDeCampo kCamposGrande[] = {
+    {"Nome1", "292200506830272", Regra::Primeiros, 30},
+    {"Nome2", "292200306830242", Regra::Primeiros, 30},
+    {"Nome3", "292200206810218", Regra::Inteiro, 0},
+    {"Cliente", "292200206810191", Regra::Inteiro, 0},
+    {"Onu", "291100606410320", Regra::Primeiros, 4},
+    {"PesoL", "291100605300353", Regra::Inteiro, 0},
+    {"PesoB", "291100605300320", Regra::Inteiro, 0},
+    {"Lote", "291100603870337", Regra::Primeiros, 6},
+    {"DataFab", "291100602630337", Regra::Data, 0},
+    {"DataVal", "291100601410337", Regra::Data, 0},
+};
+
+std::string Valor(const LinhaDeCampo& linha, TTable& tbTmp) {
+    TField& campo = tbTmp.FieldByName(linha.campo);
+    switch (linha.regra) {
+        case Regra::Primeiros: return SemBytesDeControle(campo.AsString().substr(0, linha.maximo));
+        case Regra::Inteiro: return SemBytesDeControle(campo.AsString());
+        case Regra::Data: {
+            // A blank date prints nothing rather than the calendar's day zero.
+            const std::optional<TDateTime> data = campo.AsDateTime();
+            return data ? FormatDateTime("dd/mm/yy", *data) : std::string();
+        }
+    }
+    return {};
+}
+
+template <std::size_t N>
+void EscreverCampos(SaidaLinhas& saida, const LinhaDeCampo (&linhas)[N], TTable& tbTmp) {
+    for (const auto& linha : linhas) saida.EscreverLinha(std::string(linha.cabecalho) + Valor(linha, tbTmp));
+}
+
+}  // namespace
+
+std::string SemBytesDeControle(std::string texto) {
+    for (char& c : texto) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) c = ' ';
+    }
+    return texto;
+}
+
+void EscreverRotulo(SaidaLinhas& saida, int tamanho, const ConfiguracaoImpressora& config, TTable& tbTmp) {
+    const bool pequeno = tamanho == kPequeno;
+    const std::string stx(1, kStx);
+
+    saida.EscreverLinha(stx + "c0000");
+    saida.EscreverLinha(stx + "KI503");
+    saida.EscreverLinha(stx + "O0" + config.Borda);
+    saida.EscreverLinha(stx + "f" + config.Retorno);
+    saida.EscreverLinha(stx + (pequeno ? "KW0425" : "KW0402"));
+    saida.EscreverLinha(stx + "KI7" + stx);
+    saida.EscreverLinha(stx + "V0");
+    saida.EscreverLinha(stx + "L");
+    saida.EscreverLinha("H" + config.Temperatura);
+    saida.EscreverLinha("P" + config.Velocidade);
+    saida.EscreverLinha("A2");
+    saida.EscreverLinha("D11");
+
+    if (pequeno)
+        EscreverCampos(saida, kCamposPequeno, tbTmp);
+    else
+        EscreverCampos(saida, kCamposGrande, tbTmp);
+
+    saida.EscreverLinha("^01");
+    saida.EscreverLinha("Q0001");
+    saida.EscreverLinha("E");
+}
+
+}  // namespace rotulos

@@ -1,0 +1,142 @@
+#pragma once
+
+// A Paradox table as the program uses it: one current row, browsed, edited or
+// inserted field by field. Reads one block at a time, so memory does not grow
+// with the table; every write changes only the bytes the operation needs.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DataHora.h"
+#include "ParadoxFormato.h"
+#include "platform/Plataforma.h"
+
+namespace rotulos {
+
+enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+class TTable;
+
+class TField {
+public:
+    const std::string& FieldName() const;
+    paradox::TipoCampo DataType() const;
+    // The declared size: the width of a text column, the decimals of a BCD one.
+    int Size() const;
+    bool IsNull() const;
+    // The value as text; a pending change while the row is edited or inserted.
+    std::string AsString() const;
+    // Records a new value for the row in state edit or insert; it is checked
+    // and stored by the next post.
+    void SetAsString(const std::string& valor);
+    // Empty for a blank date.
+    std::optional<TDateTime> AsDateTime() const;
+
+private:
+    friend class TTable;
+    TField(TTable& tabela, std::size_t indice) : tabela_(&tabela), indice_(indice) {}
+
+    TTable* tabela_;
+    std::size_t indice_;
+};
+
+// The handle the engine's flush call takes, as the table's own handle.
+using hDBICur = TTable*;
+
+class TTable {
+public:
+    TTable() = default;
+    explicit TTable(std::string tableName) : TableName(std::move(tableName)) {}
+    ~TTable();
+    TTable(const TTable&) = delete;
+    TTable& operator=(const TTable&) = delete;
+
+    // The table's file, as the program names it ("C:\TARVEL\TMP239.DB").
+    std::string TableName;
+    // Runs after every successful post.
+    std::function<void(TTable&)> AfterPost;
+
+    void Open();
+    void Close();
+    bool Active() const { return arquivo_.has_value(); }
+    TDataSetState State() const { return estado_; }
+
+    std::uint32_t RecordCount() const;
+    void First();
+    void Next();
+    bool Eof() const { return eof_; }
+
+    void Insert();
+    // Puts the current row in state edit; on an empty table it inserts, as the
+    // data-aware controls expect.
+    void Edit();
+    void Post();
+    void Cancel();
+    // Posts a row with changes, or cancels an untouched one, before moving away from it.
+    void CheckBrowseMode();
+
+    TField& FieldByName(std::string_view nome);
+    TField* FindField(std::string_view nome);
+    std::size_t FieldCount() const { return campos_.size(); }
+    TField& Fields(std::size_t indice) { return campos_.at(indice); }
+    const paradox::Cabecalho& Estrutura() const;
+
+    // Deletes every row; works on a closed table, found by TableName.
+    void EmptyTable();
+
+    hDBICur Handle();
+
+    // Told whenever the state, the current row or a field value changes.
+    using Observador = std::function<void()>;
+    int Observar(Observador observador);
+    void DeixarDeObservar(int id);
+
+private:
+    friend class TField;
+    friend void DbiSaveChanges(hDBICur cursor);
+
+    std::string Contexto() const;
+    void ExigirAtiva() const;
+    void LerCabecalhoDoArquivo();
+    void VerificarCadeia();
+    std::uint32_t BlocosPossiveis() const;
+    // Loads block `numero` with its records into memory.
+    paradox::InfoBloco CarregarBloco(std::uint32_t numero);
+    // Moves to the first row at or after block `numero`; false at the end of the chain.
+    bool IrParaBlocoComRegistros(std::uint32_t numero);
+    void CarregarRegistro();
+    std::uint64_t PosicaoDoRegistro() const;
+    void Anexar(std::vector<std::uint8_t>& registro);
+    void GravarCabecalho16(std::size_t posicao, std::uint16_t valor);
+    void GravarCabecalho32(std::size_t posicao, std::uint32_t valor);
+    void MarcarAtualizacao();
+    void ExigirGravavel();
+    void Avisar();
+
+    std::optional<plataforma::Arquivo> arquivo_;
+    paradox::Cabecalho cab_{};
+    std::vector<TField> campos_;
+    TDataSetState estado_ = TDataSetState::dsInactive;
+
+    std::uint32_t bloco_ = 0;  // current block, 0 when there is no current row
+    std::uint32_t indice_ = 0; // row within the block
+    paradox::InfoBloco infoBloco_{};
+    std::vector<std::uint8_t> dadosBloco_;
+    bool eof_ = true;
+
+    std::vector<std::uint8_t> registro_;
+    std::vector<std::optional<std::string>> pendentes_;
+
+    int proximoObservador_ = 0;
+    std::vector<std::pair<int, Observador>> observadores_;
+};
+
+// Writes the table's changes to disk at once (fsync); throws when it cannot.
+void DbiSaveChanges(hDBICur cursor);
+
+}  // namespace rotulos

@@ -1,0 +1,89 @@
+#pragma once
+
+// The one place where the core reaches the operating system: files, devices,
+// paths and sleeping. POSIX and Win32 each implement it in their own file.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace rotulos::plataforma {
+
+// Portuguese text for the last system error (errno or GetLastError()).
+std::string DescricaoUltimoErro();
+
+// Maps a table path as the program names it ("C:\TARVEL\TMP239.DB") to a
+// path the system can open. On Windows it is the path itself. On POSIX, "C:\"
+// is the folder in ROTULOS_DRIVE_C (default /mnt/c), backslashes become
+// slashes and each component that is absent under its exact name is looked up
+// without regard to case, as Windows would. Paths without a drive letter are
+// taken as native paths, with the same case-insensitive lookup.
+std::string CaminhoNativo(const std::string& caminho);
+
+// A file opened for random access; closed when the object goes.
+class Arquivo {
+public:
+    enum class Modo { Leitura, LeituraEscrita };
+
+    // Throws Erro naming `nomeExibido` when the file cannot be opened.
+    Arquivo(const std::string& caminhoNativo, Modo modo, std::string nomeExibido);
+    ~Arquivo();
+    Arquivo(Arquivo&& outro) noexcept;
+    Arquivo& operator=(Arquivo&& outro) noexcept;
+    Arquivo(const Arquivo&) = delete;
+    Arquivo& operator=(const Arquivo&) = delete;
+
+    // Creates a new file, failing if one exists already.
+    static Arquivo Criar(const std::string& caminhoNativo, std::string nomeExibido);
+
+    bool Gravavel() const { return modo_ == Modo::LeituraEscrita; }
+    const std::string& Nome() const { return nome_; }
+    std::uint64_t Tamanho() const;
+    // Reads up to `n` bytes at `posicao`; returns how many were read (fewer only at the end).
+    std::size_t LerEm(std::uint64_t posicao, void* destino, std::size_t n) const;
+    void EscreverEm(std::uint64_t posicao, const void* origem, std::size_t n);
+    void Truncar(std::uint64_t tamanho);
+    // Makes everything written so far durable on disk.
+    void Sincronizar();
+
+private:
+    void Fechar() noexcept;
+
+    std::intptr_t handle_;
+    Modo modo_;
+    std::string nome_;
+};
+
+// Removes a file; used to undo a table that could not be created whole.
+void RemoverArquivo(const std::string& caminhoNativo) noexcept;
+bool Existe(const std::string& caminhoNativo);
+
+// The native name of a printer port text: LPT1..LPT9, PRN, COM1..COM9 (any
+// case, optional trailing colon) are devices; with ROTULOS_DEVICE_DIR set they
+// are the file of that upper-case name in that folder. Any other text is a path.
+std::string DispositivoDaPorta(const std::string& porta);
+
+// A device or file opened for writing from its start (rewrite mode). Opening
+// never blocks; each write either hands all its bytes to the device or fails,
+// and fails when the device takes nothing for `limiteSemProgresso`.
+class Dispositivo {
+public:
+    Dispositivo(const std::string& caminhoNativo, std::string nomeExibido,
+                std::chrono::milliseconds limiteSemProgresso);
+    ~Dispositivo();
+    Dispositivo(const Dispositivo&) = delete;
+    Dispositivo& operator=(const Dispositivo&) = delete;
+
+    void Escrever(std::string_view bytes);
+
+private:
+    std::intptr_t handle_;
+    std::string nome_;
+    std::chrono::milliseconds limite_;
+};
+
+void Dormir(std::chrono::milliseconds duracao);
+
+}  // namespace rotulos::plataforma
