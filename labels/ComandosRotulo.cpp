@@ -1,6 +1,8 @@
 #include "ComandosRotulo.h"
 
+#include <initializer_list>
 #include <optional>
+#include <string_view>
 
 namespace rotulos {
 
@@ -56,9 +58,24 @@ std::string Valor(const LinhaDeCampo& linha, TTable& tbTmp) {
     return {};
 }
 
+// Joins the pieces of one line into a buffer reused from line to line.
+class Linha {
+public:
+    explicit Linha(SaidaLinhas& saida) : saida_(saida) {}
+    void operator()(std::initializer_list<std::string_view> partes) {
+        texto_.clear();
+        for (const std::string_view parte : partes) texto_ += parte;
+        saida_.EscreverLinha(texto_);
+    }
+
+private:
+    SaidaLinhas& saida_;
+    std::string texto_;
+};
+
 template <std::size_t N>
-void EscreverCampos(SaidaLinhas& saida, const LinhaDeCampo (&linhas)[N], TTable& tbTmp) {
-    for (const auto& linha : linhas) saida.EscreverLinha(std::string(linha.cabecalho) + Valor(linha, tbTmp));
+void EscreverCampos(Linha& linha, const LinhaDeCampo (&campos)[N], TTable& tbTmp) {
+    for (const auto& campo : campos) linha({campo.cabecalho, Valor(campo, tbTmp)});
 }
 
 }  // namespace
@@ -73,29 +90,30 @@ std::string SemBytesDeControle(std::string texto) {
 
 void EscreverRotulo(SaidaLinhas& saida, int tamanho, const ConfiguracaoImpressora& config, TTable& tbTmp) {
     const bool pequeno = tamanho == kPequeno;
-    const std::string stx(1, kStx);
+    const std::string_view stx(&kStx, 1);
+    Linha linha(saida);
 
-    saida.EscreverLinha(stx + "c0000");
-    saida.EscreverLinha(stx + "KI503");
-    saida.EscreverLinha(stx + "O0" + config.Borda);
-    saida.EscreverLinha(stx + "f" + config.Retorno);
-    saida.EscreverLinha(stx + (pequeno ? "KW0425" : "KW0402"));
-    saida.EscreverLinha(stx + "KI7" + stx);
-    saida.EscreverLinha(stx + "V0");
-    saida.EscreverLinha(stx + "L");
-    saida.EscreverLinha("H" + config.Temperatura);
-    saida.EscreverLinha("P" + config.Velocidade);
-    saida.EscreverLinha("A2");
-    saida.EscreverLinha("D11");
+    linha({stx, "c0000"});
+    linha({stx, "KI503"});
+    linha({stx, "O0", config.Borda});
+    linha({stx, "f", config.Retorno});
+    linha({stx, pequeno ? "KW0425" : "KW0402"});
+    linha({stx, "KI7", stx});
+    linha({stx, "V0"});
+    linha({stx, "L"});
+    linha({"H", config.Temperatura});
+    linha({"P", config.Velocidade});
+    linha({"A2"});
+    linha({"D11"});
 
     if (pequeno)
-        EscreverCampos(saida, kCamposPequeno, tbTmp);
+        EscreverCampos(linha, kCamposPequeno, tbTmp);
     else
-        EscreverCampos(saida, kCamposGrande, tbTmp);
+        EscreverCampos(linha, kCamposGrande, tbTmp);
 
-    saida.EscreverLinha("^01");
-    saida.EscreverLinha("Q0001");
-    saida.EscreverLinha("E");
+    linha({"^01"});
+    linha({"Q0001"});
+    linha({"E"});
 }
 
 }  // namespace rotulos

@@ -2,6 +2,7 @@
 
 // The DPL command lines of one label, produced and written one at a time.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,26 @@ class SaidaLinhas {
 public:
     virtual ~SaidaLinhas() = default;
     virtual void EscreverLinha(std::string_view linha) = 0;
+};
+
+// Keeps the lines, with their CR LF, in memory.
+class SaidaEmMemoria : public SaidaLinhas {
+public:
+    void EscreverLinha(std::string_view linha) override {
+        bytes_ += linha;
+        bytes_ += "\r\n";
+        ++linhas_;
+    }
+    const std::string& Bytes() const { return bytes_; }
+    std::size_t Linhas() const { return linhas_; }
+    void Limpar() {
+        bytes_.clear();
+        linhas_ = 0;
+    }
+
+private:
+    std::string bytes_;
+    std::size_t linhas_ = 0;
 };
 
 // Size index 0 is the small label ("Pequeno"); every other value the large one.

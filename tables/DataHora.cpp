@@ -1,7 +1,6 @@
 #include "DataHora.h"
 
 #include <charconv>
-#include <cstdio>
 
 namespace rotulos {
 
@@ -27,10 +26,10 @@ bool Numero(std::string_view texto, int& valor) {
     return std::from_chars(texto.data(), texto.data() + texto.size(), valor).ec == std::errc();
 }
 
-std::string DoisDigitos(std::int64_t v) {
-    char b[8];
-    std::snprintf(b, sizeof b, "%02d", static_cast<int>(v % 100));
-    return b;
+void DoisDigitos(std::string& saida, std::int64_t v) {
+    const auto n = static_cast<int>(v % 100);
+    saida += static_cast<char>('0' + n / 10);
+    saida += static_cast<char>('0' + n % 10);
 }
 
 }  // namespace
@@ -66,27 +65,26 @@ std::string FormatDateTime(std::string_view padrao, const TDateTime& valor) {
     for (std::size_t i = 0; i < padrao.size();) {
         const std::string_view resto = padrao.substr(i);
         if (resto.starts_with("yyyy")) {
-            char b[8];
-            std::snprintf(b, sizeof b, "%04d", data.ano);
-            saida += b;
+            DoisDigitos(saida, data.ano / 100);
+            DoisDigitos(saida, data.ano);
             i += 4;
         } else if (resto.starts_with("yy")) {
-            saida += DoisDigitos(data.ano);
+            DoisDigitos(saida, data.ano);
             i += 2;
         } else if (resto.starts_with("dd")) {
-            saida += DoisDigitos(data.dia);
+            DoisDigitos(saida, data.dia);
             i += 2;
         } else if (resto.starts_with("mm")) {
-            saida += DoisDigitos(data.mes);
+            DoisDigitos(saida, data.mes);
             i += 2;
         } else if (resto.starts_with("hh")) {
-            saida += DoisDigitos(segundos / 3600);
+            DoisDigitos(saida, segundos / 3600);
             i += 2;
         } else if (resto.starts_with("nn")) {
-            saida += DoisDigitos(segundos / 60 % 60);
+            DoisDigitos(saida, segundos / 60 % 60);
             i += 2;
         } else if (resto.starts_with("ss")) {
-            saida += DoisDigitos(segundos % 60);
+            DoisDigitos(saida, segundos % 60);
             i += 2;
         } else {
             saida += padrao[i];

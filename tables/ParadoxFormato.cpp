@@ -23,6 +23,16 @@ constexpr std::int64_t kMsPorDia = 86'400'000;
 
 std::string Aspas(const std::string& nome) { return "\"" + nome + "\""; }
 
+// Where a value failed, spelled out only when there is a failure to report:
+// values are read in hot loops.
+struct Onde {
+    const std::string& contexto;
+    const Campo& campo;
+    operator std::string() const { return contexto + ", coluna " + Aspas(campo.nome); }
+};
+
+[[noreturn]] void Falhar(const Onde& onde, const std::string& causa) { Falhar(std::string(onde), causa); }
+
 std::optional<std::uint16_t> TamanhoArmazenado(TipoCampo tipo, std::uint8_t declarado) {
     switch (tipo) {
         case TipoCampo::Alpha:
@@ -124,24 +134,24 @@ std::optional<std::int64_t> LerInteiro(std::string_view texto) {
     return v;
 }
 
-std::int64_t DiaValido(std::int64_t dia, const std::string& contexto) {
+std::int64_t DiaValido(std::int64_t dia, const Onde& contexto) {
     if (dia < 1 || dia > kUltimoDia) Falhar(contexto, "data inválida (dia " + std::to_string(dia) + ")");
     return dia;
 }
 
-std::int64_t HoraValida(std::int64_t ms, const std::string& contexto) {
+std::int64_t HoraValida(std::int64_t ms, const Onde& contexto) {
     if (ms < 0 || ms >= kMsPorDia) Falhar(contexto, "hora inválida (" + std::to_string(ms) + " ms)");
     return ms;
 }
 
-TDateTime Carimbo(double ms, const std::string& contexto) {
+TDateTime Carimbo(double ms, const Onde& contexto) {
     if (!std::isfinite(ms) || ms < static_cast<double>(kMsPorDia) || ms >= static_cast<double>(kMsPorDia) * (kUltimoDia + 1))
         Falhar(contexto, "data e hora inválidas");
     const auto total = static_cast<std::int64_t>(std::floor(ms));
     return {total / kMsPorDia, total % kMsPorDia};
 }
 
-std::string TextoBcd(const Campo& campo, std::span<const std::uint8_t> v, const std::string& contexto) {
+std::string TextoBcd(const Campo& campo, std::span<const std::uint8_t> v, const Onde& contexto) {
     std::uint8_t b[kTamanhoBcd];
     std::copy(v.begin(), v.end(), b);
     const bool negativo = !(b[0] & 0x80);
@@ -174,7 +184,7 @@ std::string TextoBcd(const Campo& campo, std::span<const std::uint8_t> v, const 
 }
 
 void CodificarBcd(const Campo& campo, std::string_view texto, std::span<std::uint8_t> destino,
-                  const std::string& contexto) {
+                  const Onde& contexto) {
     const bool negativo = !texto.empty() && texto.front() == '-';
     if (negativo || (!texto.empty() && texto.front() == '+')) texto.remove_prefix(1);
     const auto separador = texto.find_first_of(",.");
@@ -345,7 +355,7 @@ bool Nulo(const Campo& campo, std::span<const std::uint8_t> valor) {
 }
 
 std::string Texto(const Campo& campo, std::span<const std::uint8_t> v, const std::string& contexto) {
-    const std::string onde = contexto + ", coluna " + Aspas(campo.nome);
+    const Onde onde{contexto, campo};
     if (DadosEmArquivoMb(campo.tipo))
         Falhar(onde, "colunas do tipo " + NomeDoTipo(campo.tipo) +
                          " guardam os dados no arquivo .MB, que este programa não lê");
@@ -381,7 +391,7 @@ std::string Texto(const Campo& campo, std::span<const std::uint8_t> v, const std
 }
 
 std::optional<TDateTime> DataHora(const Campo& campo, std::span<const std::uint8_t> v, const std::string& contexto) {
-    const std::string onde = contexto + ", coluna " + Aspas(campo.nome);
+    const Onde onde{contexto, campo};
     switch (campo.tipo) {
         case TipoCampo::Date:
             if (Nulo(campo, v)) return std::nullopt;
@@ -403,7 +413,7 @@ std::optional<TDateTime> DataHora(const Campo& campo, std::span<const std::uint8
 
 void Codificar(const Campo& campo, std::string_view texto, std::span<std::uint8_t> destino,
                const std::string& contexto) {
-    const std::string onde = contexto + ", coluna " + Aspas(campo.nome);
+    const Onde onde{contexto, campo};
     std::fill(destino.begin(), destino.end(), std::uint8_t{0});
     if (DadosEmArquivoMb(campo.tipo))
         Falhar(onde, "colunas do tipo " + NomeDoTipo(campo.tipo) + " não podem ser gravadas por este programa");

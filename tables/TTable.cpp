@@ -90,7 +90,14 @@ std::optional<TDateTime> TField::AsDateTime() const {
 
 TTable::~TTable() = default;
 
-std::string TTable::Contexto() const { return "Tabela \"" + TableName + "\""; }
+const std::string& TTable::Contexto() const {
+    // Rebuilt only when the name changes: every value read passes it along.
+    if (contexto_.empty() || nomeDoContexto_ != TableName) {
+        nomeDoContexto_ = TableName;
+        contexto_ = "Tabela \"" + TableName + "\"";
+    }
+    return contexto_;
+}
 
 void TTable::ExigirAtiva() const {
     if (!Active()) throw Erro(Contexto() + ": a tabela não está aberta.");
@@ -138,48 +145,82 @@ void TTable::Close() {
     Avisar();
 }
 
-void TTable::LerCabecalhoDoArquivo() {
-    const std::uint64_t tamanho = arquivo_->Tamanho();
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min<std::uint64_t>(tamanho, 0xFFFF)));
-    bytes.resize(arquivo_->LerEm(0, bytes.data(), bytes.size()));
-    cab_ = paradox::LerCabecalho(bytes, Contexto());
+namespace {
+
+// The header's own size is in its first bytes: read those, then the rest.
+std::vector<std::uint8_t> BytesDoCabecalho(const plataforma::Arquivo& arquivo) {
+    std::vector<std::uint8_t> bytes(paradox::pos::kFimCabecalhoEstendido);
+    bytes.resize(arquivo.LerEm(0, bytes.data(), bytes.size()));
+    if (bytes.size() >= 4) {
+        const std::size_t tamanho = bytes[2] | (bytes[3] << 8);
+        if (tamanho > bytes.size()) {
+            bytes.resize(tamanho);
+            bytes.resize(arquivo.LerEm(0, bytes.data(), tamanho));
+        }
+    }
+    return bytes;
 }
+
+}  // namespace
+
+void TTable::LerCabecalhoDoArquivo() { cab_ = paradox::LerCabecalho(BytesDoCabecalho(*arquivo_), Contexto()); }
 
 std::uint32_t TTable::BlocosPossiveis() const {
-    const std::uint64_t tamanho = arquivo_->Tamanho();
-    if (tamanho <= cab_.tamanhoCabecalho) return 0;
-    return static_cast<std::uint32_t>(
-        std::min<std::uint64_t>((tamanho - cab_.tamanhoCabecalho + cab_.tamanhoBloco - 1) / cab_.tamanhoBloco, 0xFFFF));
+    if (tamanhoArquivo_ <= cab_.tamanhoCabecalho) return 0;
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(
+        (tamanhoArquivo_ - cab_.tamanhoCabecalho + cab_.tamanhoBloco - 1) / cab_.tamanhoBloco, 0xFFFF));
 }
 
-paradox::InfoBloco TTable::CarregarBloco(std::uint32_t numero) {
+void TTable::ExigirBlocoNoArquivo(std::uint32_t numero) const {
     if (numero < 1 || numero > BlocosPossiveis())
         throw Erro(Contexto() + ": a cadeia de blocos aponta para o bloco " + std::to_string(numero) +
                    ", que não existe no arquivo.");
-    const std::uint64_t inicio = paradox::InicioDoBloco(cab_, numero);
-    std::uint8_t cabecalhoBloco[paradox::kTamanhoInfoBloco];
-    const std::size_t lidos = arquivo_->LerEm(inicio, cabecalhoBloco, sizeof cabecalhoBloco);
+}
+
+std::span<const std::uint8_t> TTable::Ler(std::uint64_t posicao, std::size_t n) {
+    // Reads go through a small window of the file: blocks are mostly chained in
+    // file order, and one system call then serves many of them.
+    constexpr std::size_t kJanela = 64 * 1024;
+    const bool dentro = janelaValida_ && posicao >= inicioJanela_ && posicao + n <= inicioJanela_ + janela_.size();
+    if (!dentro) {
+        janela_.resize(std::max(kJanela, n));
+        janela_.resize(arquivo_->LerEm(posicao, janela_.data(), janela_.size()));
+        inicioJanela_ = posicao;
+        janelaValida_ = true;
+    }
+    const std::size_t deslocamento = static_cast<std::size_t>(posicao - inicioJanela_);
+    return std::span<const std::uint8_t>(janela_).subspan(deslocamento, std::min(n, janela_.size() - deslocamento));
+}
+
+paradox::InfoBloco TTable::CarregarBloco(std::uint32_t numero) {
+    ExigirBlocoNoArquivo(numero);
+    const auto bytes = Ler(paradox::InicioDoBloco(cab_, numero), cab_.tamanhoBloco);
     const InfoBloco info =
-        paradox::LerInfoBloco(std::span(cabecalhoBloco, lidos), cab_, numero, Contexto());
-    const std::size_t bytes = std::size_t{info.registros} * cab_.tamanhoRegistro;
-    dadosBloco_.resize(bytes);
-    if (arquivo_->LerEm(inicio + paradox::kTamanhoInfoBloco, dadosBloco_.data(), bytes) != bytes)
+        paradox::LerInfoBloco(bytes.first(std::min(bytes.size(), paradox::kTamanhoInfoBloco)), cab_, numero, Contexto());
+    const std::size_t usados = std::size_t{info.registros} * cab_.tamanhoRegistro;
+    if (bytes.size() < paradox::kTamanhoInfoBloco + usados)
         throw Erro(Contexto() + ": o bloco " + std::to_string(numero) + " está truncado.");
+    dadosBloco_.assign(bytes.begin() + paradox::kTamanhoInfoBloco,
+                       bytes.begin() + static_cast<std::ptrdiff_t>(paradox::kTamanhoInfoBloco + usados));
     return info;
 }
 
 void TTable::VerificarCadeia() {
+    tamanhoArquivo_ = arquivo_->Tamanho();
+    janelaValida_ = false;
     const std::uint32_t possiveis = BlocosPossiveis();
     std::uint64_t total = 0;
     std::uint32_t visitados = 0;
     for (std::uint32_t b = cab_.primeiroBloco; b != 0;) {
         if (++visitados > possiveis) {
-            if (b > possiveis)
-                throw Erro(Contexto() + ": a cadeia de blocos aponta para o bloco " + std::to_string(b) +
-                           ", que não existe no arquivo.");
+            ExigirBlocoNoArquivo(b);
             throw Erro(Contexto() + ": a cadeia de blocos forma um ciclo.");
         }
-        const InfoBloco info = CarregarBloco(b);
+        ExigirBlocoNoArquivo(b);
+        const std::uint64_t inicio = paradox::InicioDoBloco(cab_, b);
+        const InfoBloco info = paradox::LerInfoBloco(Ler(inicio, paradox::kTamanhoInfoBloco), cab_, b, Contexto());
+        if (inicio + paradox::kTamanhoInfoBloco + std::uint64_t{info.registros} * cab_.tamanhoRegistro > tamanhoArquivo_)
+            throw Erro(Contexto() + ": o bloco " + std::to_string(b) + " está truncado.");
         total += info.registros;
         b = info.proximo;
     }
@@ -229,6 +270,7 @@ void TTable::CheckBrowseMode() {
 void TTable::First() {
     ExigirAtiva();
     CheckBrowseMode();
+    janelaValida_ = false;  // another program may have written since
     bloco_ = 0;
     eof_ = !IrParaBlocoComRegistros(cab_.primeiroBloco);
     CarregarRegistro();
@@ -243,13 +285,12 @@ void TTable::Next() {
         ++indice_;
     } else {
         const std::uint32_t atual = bloco_;
-        const InfoBloco infoAtual = infoBloco_;
-        std::vector<std::uint8_t> dadosAtuais = dadosBloco_;
+        const std::uint32_t indice = indice_;
         if (!IrParaBlocoComRegistros(infoBloco_.proximo)) {
             // Past the last row: the last row stays current, as data sets do.
+            infoBloco_ = CarregarBloco(atual);
             bloco_ = atual;
-            infoBloco_ = infoAtual;
-            dadosBloco_ = std::move(dadosAtuais);
+            indice_ = indice;
             eof_ = true;
             Avisar();
             return;
@@ -307,6 +348,7 @@ void TTable::Post() {
         paradox::Codificar(c, *pendentes_[i], std::span(novo).subspan(c.deslocamento, c.tamanho), Contexto());
     }
     ExigirGravavel();
+    janelaValida_ = false;
     if (estado_ == TDataSetState::dsEdit) {
         for (std::size_t i = 0; i < cab_.camposChave; ++i) {
             const auto& c = cab_.campos[i];
@@ -330,6 +372,7 @@ void TTable::Post() {
 }
 
 void TTable::GravarCabecalho16(std::size_t posicao, std::uint16_t valor) {
+    janelaValida_ = false;
     std::uint8_t b[2];
     GravarU16(b, valor);
     arquivo_->EscreverEm(posicao, b, sizeof b);
@@ -346,9 +389,14 @@ void TTable::MarcarAtualizacao() {
 }
 
 void TTable::Anexar(std::vector<std::uint8_t>& registro) {
-    // Another program may have added rows since the table was opened.
+    // Another program may have changed the table since it was opened: check the
+    // chain again then, and only then, so appending stays cheap.
+    const paradox::Cabecalho anterior = cab_;
     LerCabecalhoDoArquivo();
-    VerificarCadeia();
+    if (cab_.numRegistros != anterior.numRegistros || cab_.primeiroBloco != anterior.primeiroBloco ||
+        cab_.ultimoBloco != anterior.ultimoBloco || cab_.blocosNoArquivo != anterior.blocosNoArquivo ||
+        cab_.primeiroLivre != anterior.primeiroLivre)
+        VerificarCadeia();
     if (cab_.camposChave > 0)
         throw Erro(Contexto() + ": não é possível incluir linhas numa tabela com chave primária.");
     if (cab_.numRegistros == 0xFFFFFFFFu) throw Erro(Contexto() + ": a tabela está cheia.");
@@ -400,6 +448,7 @@ void TTable::Anexar(std::vector<std::uint8_t>& registro) {
         paradox::GravarInfoBloco(bloco.data(), InfoBloco{0, cab_.ultimoBloco, 1}, cab_);
         std::copy(registro.begin(), registro.end(), bloco.begin() + paradox::kTamanhoInfoBloco);
         arquivo_->EscreverEm(paradox::InicioDoBloco(cab_, destino), bloco.data(), bloco.size());
+        tamanhoArquivo_ = std::max(tamanhoArquivo_, paradox::InicioDoBloco(cab_, destino) + bloco.size());
         if (cab_.ultimoBloco != 0) {
             std::uint8_t b[2];
             GravarU16(b, static_cast<std::uint16_t>(destino));
@@ -436,6 +485,11 @@ void TTable::Anexar(std::vector<std::uint8_t>& registro) {
 
 TField* TTable::FindField(std::string_view nome) {
     ExigirAtiva();
+    // Names are nearly always spelt as declared; the case-blind pass is the fallback.
+    for (auto& campo : campos_) {
+        const std::string& nomeDoCampo = campo.FieldName();
+        if (nomeDoCampo.size() == nome.size() && nomeDoCampo.compare(0, nome.size(), nome) == 0) return &campo;
+    }
     for (auto& campo : campos_) {
         if (MesmoNome(campo.FieldName(), nome)) return &campo;
     }
@@ -455,12 +509,11 @@ void TTable::EmptyTable() {
         LerCabecalhoDoArquivo();
         EsvaziarArquivo(*arquivo_, cab_.tamanhoCabecalho, false);
         LerCabecalhoDoArquivo();
+        VerificarCadeia();
         First();
     } else {
         plataforma::Arquivo arquivo(nativo, plataforma::Arquivo::Modo::LeituraEscrita, TableName);
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min<std::uint64_t>(arquivo.Tamanho(), 0xFFFF)));
-        bytes.resize(arquivo.LerEm(0, bytes.data(), bytes.size()));
-        const paradox::Cabecalho cab = paradox::LerCabecalho(bytes, Contexto());
+        const paradox::Cabecalho cab = paradox::LerCabecalho(BytesDoCabecalho(arquivo), Contexto());
         EsvaziarArquivo(arquivo, cab.tamanhoCabecalho, false);
     }
     // A keyed table's primary index must be emptied with it, or the BDE finds it out of date.

@@ -100,11 +100,14 @@ private:
     friend class TField;
     friend void DbiSaveChanges(hDBICur cursor);
 
-    std::string Contexto() const;
+    const std::string& Contexto() const;
     void ExigirAtiva() const;
     void LerCabecalhoDoArquivo();
     void VerificarCadeia();
     std::uint32_t BlocosPossiveis() const;
+    void ExigirBlocoNoArquivo(std::uint32_t numero) const;
+    // Up to `n` bytes at `posicao` (fewer at the end of the file), valid until the next read.
+    std::span<const std::uint8_t> Ler(std::uint64_t posicao, std::size_t n);
     // Loads block `numero` with its records into memory.
     paradox::InfoBloco CarregarBloco(std::uint32_t numero);
     // Moves to the first row at or after block `numero`; false at the end of the chain.
@@ -120,6 +123,7 @@ private:
 
     std::optional<plataforma::Arquivo> arquivo_;
     paradox::Cabecalho cab_{};
+    std::uint64_t tamanhoArquivo_ = 0;  // as of the last check of the chain or our own write
     std::vector<TField> campos_;
     TDataSetState estado_ = TDataSetState::dsInactive;
 
@@ -127,10 +131,16 @@ private:
     std::uint32_t indice_ = 0; // row within the block
     paradox::InfoBloco infoBloco_{};
     std::vector<std::uint8_t> dadosBloco_;
+    std::vector<std::uint8_t> janela_;
+    std::uint64_t inicioJanela_ = 0;
+    bool janelaValida_ = false;
     bool eof_ = true;
 
     std::vector<std::uint8_t> registro_;
     std::vector<std::optional<std::string>> pendentes_;
+
+    mutable std::string contexto_;
+    mutable std::string nomeDoContexto_;
 
     int proximoObservador_ = 0;
     std::vector<std::pair<int, Observador>> observadores_;

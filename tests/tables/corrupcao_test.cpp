@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "../../fuzz/LerTabela.h"
 #include "../support/Temporario.h"
 #include "Bytes.h"
 #include "Erro.h"
@@ -15,21 +16,6 @@ namespace {
 
 using teste::LerArquivo;
 using teste::PastaTemporaria;
-
-// Opens the table and reads every value of every row.
-void LerTudo(const std::string& caminho) {
-    TTable t(caminho);
-    t.Open();
-    for (t.First(); !t.Eof(); t.Next()) {
-        for (std::size_t i = 0; i < t.FieldCount(); ++i) {
-            TField& campo = t.Fields(i);
-            if (paradox::DadosEmArquivoMb(campo.DataType())) continue;
-            campo.AsString();
-            const auto tipo = campo.DataType();
-            if (tipo == paradox::TipoCampo::Date || tipo == paradox::TipoCampo::Timestamp) campo.AsDateTime();
-        }
-    }
-}
 
 struct CasoDano {
     const char* nome;
@@ -46,7 +32,7 @@ TEST_P(ArquivoDanificado, ErroNomeiaATabelaEACausa) {
     GetParam().danificar(bytes);
     teste::GravarArquivo(caminho, bytes);
     try {
-        LerTudo(caminho);
+        LerTabelaInteira(caminho);
         FAIL() << "leu o arquivo danificado";
     } catch (const Erro& e) {
         const std::string mensagem = e.what();
@@ -122,7 +108,7 @@ TEST(Varredura, BytesTrocadosECortesNuncaDerrubam) {
             bytes[p] = valor;
             teste::GravarArquivo(caminho, bytes);
             try {
-                LerTudo(caminho);
+                LerTabelaInteira(caminho);
             } catch (const Erro&) {
                 ++erros;
             }
@@ -131,12 +117,33 @@ TEST(Varredura, BytesTrocadosECortesNuncaDerrubam) {
     for (std::size_t tamanho = 0; tamanho < original.size(); tamanho += 7) {
         teste::GravarArquivo(caminho, std::vector<std::uint8_t>(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(tamanho)));
         try {
-            LerTudo(caminho);
+            LerTabelaInteira(caminho);
         } catch (const Erro&) {
             ++erros;
         }
     }
     EXPECT_GT(erros, 0);
+}
+
+}  // namespace
+}  // namespace rotulos
+
+namespace rotulos {
+namespace {
+
+// Inputs the fuzzer once found trouble with stay as regression cases.
+TEST(Regressoes, ArquivosDoFuzzerDaoErroLimpo) {
+    namespace fs = std::filesystem;
+    const fs::path pasta = fs::path(ROTULOS_REGRESSOES);
+    for (const auto& entrada : fs::directory_iterator(pasta)) {
+        if (!entrada.is_regular_file() || entrada.path().filename().string().front() == '.') continue;
+        SCOPED_TRACE(entrada.path().string());
+        try {
+            LerTabelaInteira(entrada.path().string());
+        } catch (const Erro&) {
+            // a clean refusal is a pass; a crash or sanitizer report is the failure
+        }
+    }
 }
 
 }  // namespace
