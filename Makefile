@@ -1,0 +1,45 @@
+# Front door. `make run` and `make test` work on a fresh Debian 12 machine.
+.PHONY: all deps build run test test-asan fuzz bench package format clean
+
+JOBS ?= $(shell nproc)
+
+all: build
+
+deps:
+	@bash scripts/instalar-dependencias.sh
+
+build: deps
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS)
+
+run: build
+	@bash scripts/demo.sh
+
+test: build
+	@ctest --preset default -j $(JOBS)
+	@$(MAKE) --no-print-directory test-asan
+	@$(MAKE) --no-print-directory fuzz
+
+test-asan: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS)
+
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@bash scripts/fuzz.sh 60
+
+bench: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS) --target rotulos_bench
+	@./build-release/bin/rotulos_bench
+
+package: build
+	@cd build && cpack -G DEB
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf build build-asan build-fuzz build-release demo
