@@ -8,7 +8,6 @@ namespace {
 
 CodePage::CodePage(std::uint16_t numero) {
     switch (numero) {
-        case 0:
         case 437: numero_ = 437; superior_ = kCp437; break;
         case 850: numero_ = 850; superior_ = kCp850; break;
         default: numero_ = 1252; superior_ = kCp1252; break;

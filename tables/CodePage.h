@@ -12,8 +12,8 @@ namespace rotulos {
 
 class CodePage {
 public:
-    // 437, 850 and 1252 are known; 0 (tables older than Paradox 4) is taken as 437,
-    // any other number as 1252, the code page of the installation's tables.
+    // 437, 850 and 1252 are known. 0 (no code page recorded) and any other number
+    // are taken as 1252, the code page of the installation's tables.
     explicit CodePage(std::uint16_t numero);
 
     std::uint16_t Numero() const { return numero_; }
