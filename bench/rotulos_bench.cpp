@@ -24,17 +24,24 @@ const std::string& TabelaCom(int linhas) {
                ("rotulos-bench-" + std::to_string(::getpid()) + "-" + std::to_string(linhas) + ".db"))
                   .string();
     std::filesystem::remove(caminho);
-    paradox::CriarTabela(caminho, paradox::LerDefinicaoColunas(
-                                      "Nome1:A40,Nome2:A40,Nome3:A40,Cliente:A40,Onu:A10,PesoL:A10,PesoB:A10,"
-                                      "Lote:A10,DataFab:D,DataVal:D"));
+    paradox::CriarTabela(
+        caminho, paradox::LerDefinicaoColunas("Nome1:A40,Nome2:A40,Nome3:A40,Cliente:A40,Onu:A10,PesoL:A10,PesoB:A10,"
+                                              "Lote:A10,DataFab:D,DataVal:D"));
     TTable t(caminho);
     t.Open();
     for (int i = 0; i < linhas; ++i) {
         t.Insert();
-        t.FieldByName("Nome1").SetAsString("\xC1" "CIDO SULF\xDA" "RICO 98% T\xC9" "CNICO GRAU A " + std::to_string(i));
+        t.FieldByName("Nome1").SetAsString(
+            "\xC1"
+            "CIDO SULF\xDA"
+            "RICO 98% T\xC9"
+            "CNICO GRAU A " +
+            std::to_string(i));
         t.FieldByName("Nome2").SetAsString("Tambor de 200 litros");
         t.FieldByName("Nome3").SetAsString("Produto perigoso - classe 8");
-        t.FieldByName("Cliente").SetAsString("Qu\xED" "mica Brasil Ltda");
+        t.FieldByName("Cliente").SetAsString(
+            "Qu\xED"
+            "mica Brasil Ltda");
         t.FieldByName("Onu").SetAsString("1830");
         t.FieldByName("PesoL").SetAsString("25,00 kg");
         t.FieldByName("PesoB").SetAsString("26,10 kg");
@@ -66,7 +73,12 @@ void BM_TodosOsRotulos(benchmark::State& estado) {
     estado.SetItemsProcessed(estado.iterations() * linhas);
 }
 
-BENCHMARK(BM_TodosOsRotulos)->Arg(10'000)->Arg(50'000)->Arg(100'000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_TodosOsRotulos)
+    ->Arg(10'000)
+    ->Arg(50'000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 }  // namespace
 

@@ -8,9 +8,18 @@ namespace {
 
 CodePage::CodePage(std::uint16_t numero) {
     switch (numero) {
-        case 437: numero_ = 437; superior_ = kCp437; break;
-        case 850: numero_ = 850; superior_ = kCp850; break;
-        default: numero_ = 1252; superior_ = kCp1252; break;
+        case 437:
+            numero_ = 437;
+            superior_ = kCp437;
+            break;
+        case 850:
+            numero_ = 850;
+            superior_ = kCp850;
+            break;
+        default:
+            numero_ = 1252;
+            superior_ = kCp1252;
+            break;
     }
 }
 
@@ -59,8 +68,7 @@ std::optional<std::u32string> DecodificarUtf8(std::string_view utf8) {
             ponto = (ponto << 6) | (cont & 0x3F);
         }
         const char32_t minimo[] = {0, 0x80, 0x800, 0x10000};
-        if (ponto < minimo[extras] || ponto > 0x10FFFF || (ponto >= 0xD800 && ponto <= 0xDFFF))
-            return std::nullopt;
+        if (ponto < minimo[extras] || ponto > 0x10FFFF || (ponto >= 0xD800 && ponto <= 0xDFFF)) return std::nullopt;
         pontos += ponto;
         i += static_cast<std::size_t>(extras) + 1;
     }

@@ -17,8 +17,8 @@ struct DataCivil {
 };
 
 struct TDateTime {
-    std::int64_t dia = 0;           // Paradox day number
-    std::int64_t milissegundos = 0; // since midnight, 0..86'399'999
+    std::int64_t dia = 0;            // Paradox day number
+    std::int64_t milissegundos = 0;  // since midnight, 0..86'399'999
 
     bool operator==(const TDateTime&) const = default;
 };

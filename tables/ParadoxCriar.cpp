@@ -20,17 +20,19 @@ struct Letra {
 };
 
 constexpr Letra kLetras[] = {
-    {'A', TipoCampo::Alpha, 0},     {'N', TipoCampo::Number, 8},  {'$', TipoCampo::Currency, 8},
-    {'D', TipoCampo::Date, 4},      {'S', TipoCampo::Short, 2},   {'I', TipoCampo::Long, 4},
-    {'L', TipoCampo::Logical, 1},   {'T', TipoCampo::Time, 4},    {'@', TipoCampo::Timestamp, 8},
-    {'+', TipoCampo::AutoInc, 4},   {'#', TipoCampo::Bcd, 0},     {'Y', TipoCampo::Bytes, 0},
+    {'A', TipoCampo::Alpha, 0},   {'N', TipoCampo::Number, 8}, {'$', TipoCampo::Currency, 8},
+    {'D', TipoCampo::Date, 4},    {'S', TipoCampo::Short, 2},  {'I', TipoCampo::Long, 4},
+    {'L', TipoCampo::Logical, 1}, {'T', TipoCampo::Time, 4},   {'@', TipoCampo::Timestamp, 8},
+    {'+', TipoCampo::AutoInc, 4}, {'#', TipoCampo::Bcd, 0},    {'Y', TipoCampo::Bytes, 0},
 };
 
 [[noreturn]] void Invalida(const std::string& coluna, const std::string& causa) {
     throw Erro("Definição de coluna \"" + coluna + "\" inválida: " + causa + ".");
 }
 
-std::uint16_t Armazenado(const DefinicaoColuna& c) { return c.tipo == TipoCampo::Bcd ? 17 : c.tamanho; }
+std::uint16_t Armazenado(const DefinicaoColuna& c) {
+    return c.tipo == TipoCampo::Bcd ? 17 : c.tamanho;
+}
 
 }  // namespace
 
@@ -47,7 +49,8 @@ std::vector<DefinicaoColuna> LerDefinicaoColunas(const std::string& texto) {
         DefinicaoColuna c{item.substr(0, doisPontos), TipoCampo::Alpha, 0};
         const std::string tipo = item.substr(doisPontos + 1);
         const char letra = static_cast<char>(std::toupper(static_cast<unsigned char>(tipo[0])));
-        const auto achada = std::find_if(std::begin(kLetras), std::end(kLetras), [&](const Letra& l) { return l.letra == letra; });
+        const auto achada =
+            std::find_if(std::begin(kLetras), std::end(kLetras), [&](const Letra& l) { return l.letra == letra; });
         if (achada == std::end(kLetras)) Invalida(item, "tipo \"" + tipo + "\" desconhecido");
         c.tipo = achada->tipo;
         const std::string numero = tipo.substr(1);
@@ -59,7 +62,8 @@ std::vector<DefinicaoColuna> LerDefinicaoColunas(const std::string& texto) {
             const auto r = std::from_chars(numero.data(), numero.data() + numero.size(), n);
             const int minimo = c.tipo == TipoCampo::Bcd ? 0 : 1;
             const int maximo = c.tipo == TipoCampo::Bcd ? 32 : 255;
-            if (numero.empty() || r.ec != std::errc() || r.ptr != numero.data() + numero.size() || n < minimo || n > maximo)
+            if (numero.empty() || r.ec != std::errc() || r.ptr != numero.data() + numero.size() || n < minimo ||
+                n > maximo)
                 Invalida(item, "tamanho deve ser de " + std::to_string(minimo) + " a " + std::to_string(maximo));
             c.tamanho = static_cast<std::uint8_t>(n);
         }

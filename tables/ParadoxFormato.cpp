@@ -21,7 +21,9 @@ constexpr std::int64_t kMsPorDia = 86'400'000;
     throw Erro(contexto + ": " + causa + ".");
 }
 
-std::string Aspas(const std::string& nome) { return "\"" + nome + "\""; }
+std::string Aspas(const std::string& nome) {
+    return "\"" + nome + "\"";
+}
 
 // Where a value failed, spelled out only when there is a failure to report:
 // values are read in hot loops.
@@ -31,7 +33,9 @@ struct Onde {
     operator std::string() const { return contexto + ", coluna " + Aspas(campo.nome); }
 };
 
-[[noreturn]] void Falhar(const Onde& onde, const std::string& causa) { Falhar(std::string(onde), causa); }
+[[noreturn]] void Falhar(const Onde& onde, const std::string& causa) {
+    Falhar(std::string(onde), causa);
+}
 
 std::optional<std::uint16_t> TamanhoArmazenado(TipoCampo tipo, std::uint8_t declarado) {
     switch (tipo) {
@@ -58,9 +62,23 @@ std::optional<std::uint16_t> TamanhoArmazenado(TipoCampo tipo, std::uint8_t decl
 
 bool TipoConhecido(std::uint8_t codigo) {
     switch (codigo) {
-        case 0x01: case 0x02: case 0x03: case 0x04: case 0x05: case 0x06: case 0x09:
-        case 0x0C: case 0x0D: case 0x0E: case 0x0F: case 0x10:
-        case 0x14: case 0x15: case 0x16: case 0x17: case 0x18: return true;
+        case 0x01:
+        case 0x02:
+        case 0x03:
+        case 0x04:
+        case 0x05:
+        case 0x06:
+        case 0x09:
+        case 0x0C:
+        case 0x0D:
+        case 0x0E:
+        case 0x0F:
+        case 0x10:
+        case 0x14:
+        case 0x15:
+        case 0x16:
+        case 0x17:
+        case 0x18: return true;
         default: return false;
     }
 }
@@ -145,7 +163,8 @@ std::int64_t HoraValida(std::int64_t ms, const Onde& contexto) {
 }
 
 TDateTime Carimbo(double ms, const Onde& contexto) {
-    if (!std::isfinite(ms) || ms < static_cast<double>(kMsPorDia) || ms >= static_cast<double>(kMsPorDia) * (kUltimoDia + 1))
+    if (!std::isfinite(ms) || ms < static_cast<double>(kMsPorDia) ||
+        ms >= static_cast<double>(kMsPorDia) * (kUltimoDia + 1))
         Falhar(contexto, "data e hora inválidas");
     const auto total = static_cast<std::int64_t>(std::floor(ms));
     return {total / kMsPorDia, total % kMsPorDia};
@@ -183,8 +202,7 @@ std::string TextoBcd(const Campo& campo, std::span<const std::uint8_t> v, const 
     return FormatarReal(static_cast<double>(negativo ? -valor : valor));
 }
 
-void CodificarBcd(const Campo& campo, std::string_view texto, std::span<std::uint8_t> destino,
-                  const Onde& contexto) {
+void CodificarBcd(const Campo& campo, std::string_view texto, std::span<std::uint8_t> destino, const Onde& contexto) {
     const bool negativo = !texto.empty() && texto.front() == '-';
     if (negativo || (!texto.empty() && texto.front() == '+')) texto.remove_prefix(1);
     const auto separador = texto.find_first_of(",.");
@@ -240,14 +258,13 @@ std::string NomeDoTipo(TipoCampo tipo) {
 }
 
 bool DadosEmArquivoMb(TipoCampo tipo) {
-    return tipo == TipoCampo::Memo || tipo == TipoCampo::Blob || tipo == TipoCampo::FmtMemo ||
-           tipo == TipoCampo::Ole || tipo == TipoCampo::Graphic;
+    return tipo == TipoCampo::Memo || tipo == TipoCampo::Blob || tipo == TipoCampo::FmtMemo || tipo == TipoCampo::Ole ||
+           tipo == TipoCampo::Graphic;
 }
 
 Cabecalho LerCabecalho(std::span<const std::uint8_t> bytes, const std::string& contexto) {
     const std::string onde = contexto + ": cabeçalho";
-    if (bytes.size() < pos::kFimCabecalhoFixo)
-        Falhar(contexto, "não é uma tabela Paradox (arquivo curto demais)");
+    if (bytes.size() < pos::kFimCabecalhoFixo) Falhar(contexto, "não é uma tabela Paradox (arquivo curto demais)");
     const LeitorBytes r(bytes, onde);
     Cabecalho c{};
     c.tamanhoRegistro = r.U16(0x00);
@@ -270,8 +287,7 @@ Cabecalho LerCabecalho(std::span<const std::uint8_t> bytes, const std::string& c
         Falhar(contexto, "não é uma tabela Paradox (.DB): tipo de arquivo " + std::to_string(c.tipoArquivo));
     if (c.versao < 3 || c.versao > 12)
         Falhar(contexto, "não é uma tabela Paradox: versão " + std::to_string(c.versao) + " desconhecida");
-    if (blocoKiB < 1 || blocoKiB > 32)
-        Falhar(onde, "tamanho de bloco inválido (" + std::to_string(blocoKiB) + " KiB)");
+    if (blocoKiB < 1 || blocoKiB > 32) Falhar(onde, "tamanho de bloco inválido (" + std::to_string(blocoKiB) + " KiB)");
     c.tamanhoBloco = std::uint32_t{blocoKiB} * 1024;
     if (numCampos < 1 || numCampos > 255)
         Falhar(onde, "número de colunas inválido (" + std::to_string(numCampos) + ")");
@@ -303,18 +319,18 @@ Cabecalho LerCabecalho(std::span<const std::uint8_t> bytes, const std::string& c
         const auto tipo = static_cast<TipoCampo>(codigo);
         const auto tamanho = TamanhoArmazenado(tipo, declarado);
         if (!tamanho)
-            Falhar(onde, "coluna " + std::to_string(i + 1) + " com tamanho inválido (" + std::to_string(declarado) + ")");
+            Falhar(onde,
+                   "coluna " + std::to_string(i + 1) + " com tamanho inválido (" + std::to_string(declarado) + ")");
         c.campos[i] = Campo{"", tipo, declarado, *tamanho, static_cast<std::uint16_t>(soma)};
         soma += *tamanho;
     }
     if (soma != c.tamanhoRegistro)
-        Falhar(onde, "o tamanho do registro (" + std::to_string(c.tamanhoRegistro) +
-                         ") não confere com as colunas (" + std::to_string(soma) + ")");
-    if (c.tamanhoRegistro + kTamanhoInfoBloco > c.tamanhoBloco)
-        Falhar(onde, "o registro não cabe num bloco");
+        Falhar(onde, "o tamanho do registro (" + std::to_string(c.tamanhoRegistro) + ") não confere com as colunas (" +
+                         std::to_string(soma) + ")");
+    if (c.tamanhoRegistro + kTamanhoInfoBloco > c.tamanhoBloco) Falhar(onde, "o registro não cabe num bloco");
 
-    p += 2 * n + 4 + 4 * n;                // field descriptors, then memory pointers kept as found
-    p += c.versao >= 12 ? 261 : 79;        // table name
+    p += 2 * n + 4 + 4 * n;          // field descriptors, then memory pointers kept as found
+    p += c.versao >= 12 ? 261 : 79;  // table name
     for (std::size_t i = 0; i < n; ++i) {
         std::size_t fim = p;
         while (fim < c.tamanhoCabecalho && bytes[fim] != 0) ++fim;
@@ -335,7 +351,8 @@ InfoBloco LerInfoBloco(std::span<const std::uint8_t> seisBytes, const Cabecalho&
     InfoBloco info{r.U16(0), r.U16(2), 0};
     const std::int32_t adicional = r.S16(4);
     const std::int32_t tamanho = cab.tamanhoRegistro;
-    const std::int32_t capacidade = static_cast<std::int32_t>((cab.tamanhoBloco - kTamanhoInfoBloco) / cab.tamanhoRegistro);
+    const std::int32_t capacidade =
+        static_cast<std::int32_t>((cab.tamanhoBloco - kTamanhoInfoBloco) / cab.tamanhoRegistro);
     if (adicional < -tamanho || adicional % tamanho != 0 || adicional / tamanho + 1 > capacidade)
         r.Falhar("contagem de registros do bloco inválida (" + std::to_string(adicional) + ")");
     info.registros = static_cast<std::uint32_t>(adicional / tamanho + 1);
@@ -345,7 +362,8 @@ InfoBloco LerInfoBloco(std::span<const std::uint8_t> seisBytes, const Cabecalho&
 void GravarInfoBloco(std::uint8_t* destino, const InfoBloco& info, const Cabecalho& cab) {
     GravarU16(destino, info.proximo);
     GravarU16(destino + 2, info.anterior);
-    const auto adicional = static_cast<std::int16_t>((static_cast<std::int32_t>(info.registros) - 1) * cab.tamanhoRegistro);
+    const auto adicional =
+        static_cast<std::int16_t>((static_cast<std::int32_t>(info.registros) - 1) * cab.tamanhoRegistro);
     GravarU16(destino + 4, static_cast<std::uint16_t>(adicional));
 }
 
@@ -380,10 +398,8 @@ std::string Texto(const Campo& campo, std::span<const std::uint8_t> v, const std
             if (v[0] == 0x80) return "false";
             if (v[0] == 0x81) return "true";
             Falhar(onde, "valor lógico inválido (" + std::to_string(v[0]) + ")");
-        case TipoCampo::Date:
-            return FormatDateTime("dd/mm/yyyy", {DiaValido(Inteiro(v), onde), 0});
-        case TipoCampo::Time:
-            return FormatDateTime("hh:nn:ss", {1, HoraValida(Inteiro(v), onde)});
+        case TipoCampo::Date: return FormatDateTime("dd/mm/yyyy", {DiaValido(Inteiro(v), onde), 0});
+        case TipoCampo::Time: return FormatDateTime("hh:nn:ss", {1, HoraValida(Inteiro(v), onde)});
         case TipoCampo::Timestamp: return FormatDateTime("dd/mm/yyyy hh:nn:ss", Carimbo(Real(v), onde));
         default: break;
     }
@@ -437,7 +453,8 @@ void Codificar(const Campo& campo, std::string_view texto, std::span<std::uint8_
             // The most negative value would be stored as all zeros, which is NULL.
             const std::int64_t limite = campo.tipo == TipoCampo::Short ? 32767 : 2147483647;
             if (!v) invalido();
-            if (*v < -limite || *v > limite) Falhar(onde, "o número " + std::string(texto) + " está fora do intervalo da coluna");
+            if (*v < -limite || *v > limite)
+                Falhar(onde, "o número " + std::string(texto) + " está fora do intervalo da coluna");
             GravarInteiro(destino, *v);
             return;
         }
@@ -450,9 +467,12 @@ void Codificar(const Campo& campo, std::string_view texto, std::span<std::uint8_
         }
         case TipoCampo::Bcd: CodificarBcd(campo, texto, destino, onde); return;
         case TipoCampo::Logical:
-            if (texto == "true") destino[0] = 0x81;
-            else if (texto == "false") destino[0] = 0x80;
-            else invalido();
+            if (texto == "true")
+                destino[0] = 0x81;
+            else if (texto == "false")
+                destino[0] = 0x80;
+            else
+                invalido();
             return;
         case TipoCampo::Date: {
             const auto d = LerData(texto);
@@ -469,7 +489,8 @@ void Codificar(const Campo& campo, std::string_view texto, std::span<std::uint8_
         case TipoCampo::Timestamp: {
             const auto espaco = texto.find(' ');
             const auto d = LerData(texto.substr(0, espaco));
-            const auto ms = espaco == std::string_view::npos ? std::optional<std::int64_t>(0) : LerHora(texto.substr(espaco + 1));
+            const auto ms =
+                espaco == std::string_view::npos ? std::optional<std::int64_t>(0) : LerHora(texto.substr(espaco + 1));
             if (!d || !ms) invalido();
             GravarReal(destino, static_cast<double>(NumeroDoDia(*d) * kMsPorDia + *ms));
             return;

@@ -106,8 +106,7 @@ bool Nulo(const Campo& campo, std::span<const std::uint8_t> valor);
 // given as text (a memo, a corrupt number).
 std::string Texto(const Campo& campo, std::span<const std::uint8_t> valor, const std::string& contexto);
 // Empty for NULL; throws for a type that holds no date.
-std::optional<TDateTime> DataHora(const Campo& campo, std::span<const std::uint8_t> valor,
-                                  const std::string& contexto);
+std::optional<TDateTime> DataHora(const Campo& campo, std::span<const std::uint8_t> valor, const std::string& contexto);
 // Stores `texto` as the field's bytes; empty text stores NULL. Throws when the
 // text does not fit the column or is not a value of its type.
 void Codificar(const Campo& campo, std::string_view texto, std::span<std::uint8_t> destino,

@@ -50,9 +50,15 @@ void EsvaziarArquivo(plataforma::Arquivo& arquivo, std::uint16_t tamanhoCabecalh
 
 // --- TField -----------------------------------------------------------------
 
-const std::string& TField::FieldName() const { return tabela_->cab_.campos[indice_].nome; }
-paradox::TipoCampo TField::DataType() const { return tabela_->cab_.campos[indice_].tipo; }
-int TField::Size() const { return tabela_->cab_.campos[indice_].tamanhoDeclarado; }
+const std::string& TField::FieldName() const {
+    return tabela_->cab_.campos[indice_].nome;
+}
+paradox::TipoCampo TField::DataType() const {
+    return tabela_->cab_.campos[indice_].tipo;
+}
+int TField::Size() const {
+    return tabela_->cab_.campos[indice_].tamanhoDeclarado;
+}
 
 bool TField::IsNull() const {
     if (const auto& p = tabela_->pendentes_[indice_]) return p->empty();
@@ -82,8 +88,7 @@ std::optional<TDateTime> TField::AsDateTime() const {
         paradox::Codificar(c, *p, bytes, tabela_->Contexto());
         return paradox::DataHora(c, bytes, tabela_->Contexto());
     }
-    return paradox::DataHora(c, std::span(tabela_->registro_).subspan(c.deslocamento, c.tamanho),
-                             tabela_->Contexto());
+    return paradox::DataHora(c, std::span(tabela_->registro_).subspan(c.deslocamento, c.tamanho), tabela_->Contexto());
 }
 
 // --- TTable -----------------------------------------------------------------
@@ -163,7 +168,9 @@ std::vector<std::uint8_t> BytesDoCabecalho(const plataforma::Arquivo& arquivo) {
 
 }  // namespace
 
-void TTable::LerCabecalhoDoArquivo() { cab_ = paradox::LerCabecalho(BytesDoCabecalho(*arquivo_), Contexto()); }
+void TTable::LerCabecalhoDoArquivo() {
+    cab_ = paradox::LerCabecalho(BytesDoCabecalho(*arquivo_), Contexto());
+}
 
 std::uint32_t TTable::BlocosPossiveis() const {
     if (tamanhoArquivo_ <= cab_.tamanhoCabecalho) return 0;
@@ -195,8 +202,8 @@ std::span<const std::uint8_t> TTable::Ler(std::uint64_t posicao, std::size_t n) 
 paradox::InfoBloco TTable::CarregarBloco(std::uint32_t numero) {
     ExigirBlocoNoArquivo(numero);
     const auto bytes = Ler(paradox::InicioDoBloco(cab_, numero), cab_.tamanhoBloco);
-    const InfoBloco info =
-        paradox::LerInfoBloco(bytes.first(std::min(bytes.size(), paradox::kTamanhoInfoBloco)), cab_, numero, Contexto());
+    const InfoBloco info = paradox::LerInfoBloco(bytes.first(std::min(bytes.size(), paradox::kTamanhoInfoBloco)), cab_,
+                                                 numero, Contexto());
     const std::size_t usados = std::size_t{info.registros} * cab_.tamanhoRegistro;
     if (bytes.size() < paradox::kTamanhoInfoBloco + usados)
         throw Erro(Contexto() + ": o bloco " + std::to_string(numero) + " está truncado.");
@@ -219,7 +226,8 @@ void TTable::VerificarCadeia() {
         ExigirBlocoNoArquivo(b);
         const std::uint64_t inicio = paradox::InicioDoBloco(cab_, b);
         const InfoBloco info = paradox::LerInfoBloco(Ler(inicio, paradox::kTamanhoInfoBloco), cab_, b, Contexto());
-        if (inicio + paradox::kTamanhoInfoBloco + std::uint64_t{info.registros} * cab_.tamanhoRegistro > tamanhoArquivo_)
+        if (inicio + paradox::kTamanhoInfoBloco + std::uint64_t{info.registros} * cab_.tamanhoRegistro >
+            tamanhoArquivo_)
             throw Erro(Contexto() + ": o bloco " + std::to_string(b) + " está truncado.");
         total += info.registros;
         b = info.proximo;
@@ -385,7 +393,8 @@ void TTable::GravarCabecalho32(std::size_t posicao, std::uint32_t valor) {
 }
 
 void TTable::MarcarAtualizacao() {
-    if (cab_.estendido) GravarCabecalho32(paradox::pos::kHoraAtualizacao, static_cast<std::uint32_t>(std::time(nullptr)));
+    if (cab_.estendido)
+        GravarCabecalho32(paradox::pos::kHoraAtualizacao, static_cast<std::uint32_t>(std::time(nullptr)));
 }
 
 void TTable::Anexar(std::vector<std::uint8_t>& registro) {

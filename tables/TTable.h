@@ -127,8 +127,8 @@ private:
     std::vector<TField> campos_;
     TDataSetState estado_ = TDataSetState::dsInactive;
 
-    std::uint32_t bloco_ = 0;  // current block, 0 when there is no current row
-    std::uint32_t indice_ = 0; // row within the block
+    std::uint32_t bloco_ = 0;   // current block, 0 when there is no current row
+    std::uint32_t indice_ = 0;  // row within the block
     paradox::InfoBloco infoBloco_{};
     std::vector<std::uint8_t> dadosBloco_;
     std::vector<std::uint8_t> janela_;

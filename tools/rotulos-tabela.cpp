@@ -132,8 +132,7 @@ int Inserir(const std::string& arquivo) {
         for (std::size_t i = 0; i < valores.size(); ++i) {
             valores[i] = Desescapar(valores[i], numero);
             std::vector<std::uint8_t> rascunho(cab.campos[i].tamanho);
-            paradox::Codificar(cab.campos[i], valores[i], rascunho,
-                               "Linha " + std::to_string(numero));
+            paradox::Codificar(cab.campos[i], valores[i], rascunho, "Linha " + std::to_string(numero));
         }
         linhas.push_back(std::move(valores));
     }

@@ -55,8 +55,7 @@ std::string DescricaoErrno(int codigo) {
 bool IguaisSemCaixa(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
             return false;
     }
     return true;
@@ -67,8 +66,7 @@ std::string ComponenteExistente(const std::string& pasta, const std::string& nom
     struct stat info {};
     const std::string exato = pasta + "/" + nome;
     if (::lstat(exato.c_str(), &info) == 0) return nome;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(pasta.empty() ? "/" : pasta.c_str()),
-                                           &::closedir);
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(pasta.empty() ? "/" : pasta.c_str()), &::closedir);
     if (!dir) return nome;
     while (const dirent* entrada = ::readdir(dir.get())) {
         if (IguaisSemCaixa(entrada->d_name, nome)) return entrada->d_name;
@@ -78,7 +76,9 @@ std::string ComponenteExistente(const std::string& pasta, const std::string& nom
 
 }  // namespace
 
-std::string DescricaoUltimoErro() { return DescricaoErrno(errno); }
+std::string DescricaoUltimoErro() {
+    return DescricaoErrno(errno);
+}
 
 std::string CaminhoNativo(const std::string& caminho) {
     const bool temUnidade = caminho.size() >= 3 && std::isalpha(static_cast<unsigned char>(caminho[0])) &&
@@ -125,10 +125,11 @@ Arquivo Arquivo::Criar(const std::string& caminhoNativo, std::string nomeExibido
     return Arquivo(caminhoNativo, Modo::LeituraEscrita, std::move(nomeExibido));
 }
 
-Arquivo::~Arquivo() { Fechar(); }
+Arquivo::~Arquivo() {
+    Fechar();
+}
 
-Arquivo::Arquivo(Arquivo&& outro) noexcept
-    : handle_(outro.handle_), modo_(outro.modo_), nome_(std::move(outro.nome_)) {
+Arquivo::Arquivo(Arquivo&& outro) noexcept : handle_(outro.handle_), modo_(outro.modo_), nome_(std::move(outro.nome_)) {
     outro.handle_ = -1;
 }
 
@@ -158,8 +159,8 @@ std::size_t Arquivo::LerEm(std::uint64_t posicao, void* destino, std::size_t n) 
     std::size_t lidos = 0;
     auto* bytes = static_cast<char*>(destino);
     while (lidos < n) {
-        const ssize_t r = ::pread(static_cast<int>(handle_), bytes + lidos, n - lidos,
-                                  static_cast<off_t>(posicao + lidos));
+        const ssize_t r =
+            ::pread(static_cast<int>(handle_), bytes + lidos, n - lidos, static_cast<off_t>(posicao + lidos));
         if (r < 0 && errno == EINTR) continue;
         if (r < 0) FalharSistema("Não foi possível ler", nome_, errno);
         if (r == 0) break;
@@ -172,8 +173,8 @@ void Arquivo::EscreverEm(std::uint64_t posicao, const void* origem, std::size_t 
     std::size_t escritos = 0;
     const auto* bytes = static_cast<const char*>(origem);
     while (escritos < n) {
-        const ssize_t r = ::pwrite(static_cast<int>(handle_), bytes + escritos, n - escritos,
-                                   static_cast<off_t>(posicao + escritos));
+        const ssize_t r =
+            ::pwrite(static_cast<int>(handle_), bytes + escritos, n - escritos, static_cast<off_t>(posicao + escritos));
         if (r < 0 && errno == EINTR) continue;
         if (r <= 0) FalharSistema("Não foi possível gravar", nome_, r < 0 ? errno : EIO);
         escritos += static_cast<std::size_t>(r);
@@ -186,11 +187,12 @@ void Arquivo::Truncar(std::uint64_t tamanho) {
 }
 
 void Arquivo::Sincronizar() {
-    if (::fsync(static_cast<int>(handle_)) != 0)
-        FalharSistema("Não foi possível salvar no disco", nome_, errno);
+    if (::fsync(static_cast<int>(handle_)) != 0) FalharSistema("Não foi possível salvar no disco", nome_, errno);
 }
 
-void RemoverArquivo(const std::string& caminhoNativo) noexcept { ::unlink(caminhoNativo.c_str()); }
+void RemoverArquivo(const std::string& caminhoNativo) noexcept {
+    ::unlink(caminhoNativo.c_str());
+}
 
 bool Existe(const std::string& caminhoNativo) {
     struct stat info {};
@@ -206,8 +208,7 @@ std::string DispositivoDaPorta(const std::string& porta) {
     const bool com = nome.size() == 4 && nome.compare(0, 3, "COM") == 0;
     if (!(lpt || com) || nome[3] < '1' || nome[3] > '9') return porta;
 
-    if (const char* pasta = std::getenv("ROTULOS_DEVICE_DIR"); pasta && *pasta)
-        return std::string(pasta) + "/" + nome;
+    if (const char* pasta = std::getenv("ROTULOS_DEVICE_DIR"); pasta && *pasta) return std::string(pasta) + "/" + nome;
     const int indice = nome[3] - '1';
     return (lpt ? "/dev/lp" : "/dev/ttyS") + std::to_string(indice);
 }
@@ -218,8 +219,8 @@ Dispositivo::Dispositivo(const std::string& caminhoNativo, std::string nomeExibi
     // A reader that goes away must show up as a write error, not end the program.
     std::signal(SIGPIPE, SIG_IGN);
     if (caminhoNativo.empty()) FalharSistema("Não foi possível abrir a porta", nome_, ENOENT);
-    const int fd = ::open(caminhoNativo.c_str(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    const int fd =
+        ::open(caminhoNativo.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) FalharSistema("Não foi possível abrir a porta", nome_, errno);
     handle_ = fd;
 }
@@ -247,8 +248,7 @@ void Dispositivo::Escrever(std::string_view bytes) {
             FalharSistema("Falha ao enviar dados para a impressora", nome_, errno);
         const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(prazo - Relogio::now());
         if (resta.count() <= 0) {
-            throw Erro("Falha ao enviar dados para a impressora \"" + nome_ +
-                       "\": a impressora não aceita dados há " +
+            throw Erro("Falha ao enviar dados para a impressora \"" + nome_ + "\": a impressora não aceita dados há " +
                        std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limite_).count()) +
                        " segundos (desligada, sem papel ou desconectada?).");
         }
@@ -257,12 +257,13 @@ void Dispositivo::Escrever(std::string_view bytes) {
         if (disseQueEstavaPronto) Dormir(std::chrono::milliseconds(10));
         pollfd espera{fd, POLLOUT, 0};
         const int pronto = ::poll(&espera, 1, static_cast<int>(std::min<long long>(resta.count(), 100)));
-        if (pronto < 0 && errno != EINTR)
-            FalharSistema("Falha ao enviar dados para a impressora", nome_, errno);
+        if (pronto < 0 && errno != EINTR) FalharSistema("Falha ao enviar dados para a impressora", nome_, errno);
         disseQueEstavaPronto = pronto > 0;
     }
 }
 
-void Dormir(std::chrono::milliseconds duracao) { std::this_thread::sleep_for(duracao); }
+void Dormir(std::chrono::milliseconds duracao) {
+    std::this_thread::sleep_for(duracao);
+}
 
 }  // namespace rotulos::plataforma

@@ -39,16 +39,16 @@ std::string DescricaoCodigo(DWORD codigo) {
         default: break;
     }
     wchar_t* texto = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, codigo, MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN),
-                                   reinterpret_cast<wchar_t*>(&texto), 0, nullptr);
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, codigo,
+        MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN), reinterpret_cast<wchar_t*>(&texto), 0, nullptr);
     std::string resultado = "erro do sistema " + std::to_string(codigo);
     if (n > 0 && texto) {
         const int tamanho = WideCharToMultiByte(CP_UTF8, 0, texto, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
         std::string utf8(static_cast<std::size_t>(tamanho), '\0');
         WideCharToMultiByte(CP_UTF8, 0, texto, static_cast<int>(n), utf8.data(), tamanho, nullptr, nullptr);
-        while (!utf8.empty() && (utf8.back() == '\n' || utf8.back() == '\r' || utf8.back() == '.' || utf8.back() == ' '))
+        while (!utf8.empty() &&
+               (utf8.back() == '\n' || utf8.back() == '\r' || utf8.back() == '.' || utf8.back() == ' '))
             utf8.pop_back();
         resultado += " (" + utf8 + ")";
     }
@@ -62,17 +62,23 @@ std::string DescricaoCodigo(DWORD codigo) {
 
 // Paths are 8-bit texts in the system's ANSI code page, as the program has always used them.
 HANDLE AbrirArquivo(const std::string& caminho, DWORD acesso, DWORD criacao, DWORD atributos) {
-    return CreateFileA(caminho.c_str(), acesso, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, criacao,
-                       atributos, nullptr);
+    return CreateFileA(caminho.c_str(), acesso, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, criacao, atributos,
+                       nullptr);
 }
 
-HANDLE Nativo(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+HANDLE Nativo(std::intptr_t h) {
+    return reinterpret_cast<HANDLE>(h);
+}
 
 }  // namespace
 
-std::string DescricaoUltimoErro() { return DescricaoCodigo(GetLastError()); }
+std::string DescricaoUltimoErro() {
+    return DescricaoCodigo(GetLastError());
+}
 
-std::string CaminhoNativo(const std::string& caminho) { return caminho; }
+std::string CaminhoNativo(const std::string& caminho) {
+    return caminho;
+}
 
 Arquivo::Arquivo(const std::string& caminhoNativo, Modo modo, std::string nomeExibido)
     : handle_(-1), modo_(modo), nome_(std::move(nomeExibido)) {
@@ -93,10 +99,11 @@ Arquivo Arquivo::Criar(const std::string& caminhoNativo, std::string nomeExibido
     return Arquivo(caminhoNativo, Modo::LeituraEscrita, std::move(nomeExibido));
 }
 
-Arquivo::~Arquivo() { Fechar(); }
+Arquivo::~Arquivo() {
+    Fechar();
+}
 
-Arquivo::Arquivo(Arquivo&& outro) noexcept
-    : handle_(outro.handle_), modo_(outro.modo_), nome_(std::move(outro.nome_)) {
+Arquivo::Arquivo(Arquivo&& outro) noexcept : handle_(outro.handle_), modo_(outro.modo_), nome_(std::move(outro.nome_)) {
     outro.handle_ = -1;
 }
 
@@ -167,17 +174,20 @@ void Arquivo::Truncar(std::uint64_t tamanho) {
 }
 
 void Arquivo::Sincronizar() {
-    if (!FlushFileBuffers(Nativo(handle_)))
-        FalharSistema("Não foi possível salvar no disco", nome_, GetLastError());
+    if (!FlushFileBuffers(Nativo(handle_))) FalharSistema("Não foi possível salvar no disco", nome_, GetLastError());
 }
 
-void RemoverArquivo(const std::string& caminhoNativo) noexcept { DeleteFileA(caminhoNativo.c_str()); }
+void RemoverArquivo(const std::string& caminhoNativo) noexcept {
+    DeleteFileA(caminhoNativo.c_str());
+}
 
 bool Existe(const std::string& caminhoNativo) {
     return GetFileAttributesA(caminhoNativo.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string DispositivoDaPorta(const std::string& porta) { return porta; }
+std::string DispositivoDaPorta(const std::string& porta) {
+    return porta;
+}
 
 Dispositivo::Dispositivo(const std::string& caminhoNativo, std::string nomeExibido,
                          std::chrono::milliseconds limiteSemProgresso)
@@ -205,8 +215,7 @@ void Dispositivo::Escrever(std::string_view bytes) {
                        nullptr))
             FalharSistema("Falha ao enviar dados para a impressora", nome_, GetLastError());
         if (w == 0) {
-            throw Erro("Falha ao enviar dados para a impressora \"" + nome_ +
-                       "\": a impressora não aceita dados há " +
+            throw Erro("Falha ao enviar dados para a impressora \"" + nome_ + "\": a impressora não aceita dados há " +
                        std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limite_).count()) +
                        " segundos (desligada, sem papel ou desconectada?).");
         }
@@ -214,6 +223,8 @@ void Dispositivo::Escrever(std::string_view bytes) {
     }
 }
 
-void Dormir(std::chrono::milliseconds duracao) { Sleep(static_cast<DWORD>(duracao.count())); }
+void Dormir(std::chrono::milliseconds duracao) {
+    Sleep(static_cast<DWORD>(duracao.count()));
+}
 
 }  // namespace rotulos::plataforma

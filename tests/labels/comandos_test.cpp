@@ -97,7 +97,13 @@ INSTANTIATE_TEST_SUITE_P(
         CasoLinha{"ClienteInteiro", 1, {{"Cliente", k31}}, kSemente, 16, "292200206810191" + k31},
         CasoLinha{"LoteCortadoEm6Pequeno", 0, {{"Lote", "L240315"}}, kSemente, 19, "191200100170132L24031"},
         CasoLinha{"LoteCortadoEm6Grande", 1, {{"Lote", "L240315"}}, kSemente, 20, "291100603870337L24031"},
-        CasoLinha{"OnuCortadoEm4", 1, {{"Onu", "18301"}}, kSemente, 17, "291100606410320" "1830"},
+        CasoLinha{"OnuCortadoEm4",
+                  1,
+                  {{"Onu", "18301"}},
+                  kSemente,
+                  17,
+                  "291100606410320"
+                  "1830"},
         CasoLinha{"PesosInteiros", 0, {{"PesoL", "1234,5 kg"}}, kSemente, 17, "1912001001700181234,5 kg"},
         CasoLinha{"DataComDoisDigitosDeAno", 0, {{"DataFab", "1999-12-31"}}, kSemente, 20, "19120010017018431/12/99"},
         CasoLinha{"DataEmBrancoSaiVazia", 0, {{"DataVal", ""}}, kSemente, 21, "191200100170239"},
@@ -109,10 +115,24 @@ INSTANTIATE_TEST_SUITE_P(
         CasoLinha{"Linha5Grande", 1, {}, kSemente, 5, kStx + "KW0402"},
         CasoLinha{"Linha6CincoBytes", 0, {}, kSemente, 6, kStx + "KI7" + kStx},
         CasoLinha{"TamanhoDoisEGrande", 2, {}, kSemente, 5, kStx + "KW0402"},
-        CasoLinha{"TamanhoNegativoEGrande", -1, {}, kSemente, 13, "292200506830272" "\xC1" "CIDO SULF\xDA" "RICO 98%"},
-        CasoLinha{"RetornoDeCarroViraEspaco", 0, {{"Nome1", "AB\rQ9999\x1F\x7F"}}, kSemente, 13, "191200401470010AB Q9999  "},
+        CasoLinha{"TamanhoNegativoEGrande",
+                  -1,
+                  {},
+                  kSemente,
+                  13,
+                  "292200506830272"
+                  "\xC1"
+                  "CIDO SULF\xDA"
+                  "RICO 98%"},
+        CasoLinha{
+            "RetornoDeCarroViraEspaco", 0, {{"Nome1", "AB\rQ9999\x1F\x7F"}}, kSemente, 13, "191200401470010AB Q9999  "},
         CasoLinha{"TabulacaoViraEspacoDepoisDoCorte", 0, {{"Lote", "12345\t7"}}, kSemente, 19, "19120010017013212345 "},
-        CasoLinha{"BytesAltosPassamIntactos", 1, {{"Nome3", "\xC7\xC3O \xFF"}}, kSemente, 15, "292200206810218\xC7\xC3O \xFF"}),
+        CasoLinha{"BytesAltosPassamIntactos",
+                  1,
+                  {{"Nome3", "\xC7\xC3O \xFF"}},
+                  kSemente,
+                  15,
+                  "292200206810218\xC7\xC3O \xFF"}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 TEST_F(Rotulo, PequenoNaoTemLinhaDoOnu) {

@@ -66,7 +66,9 @@ std::string Ler(const std::string& caminho) {
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-bool Existe(const std::string& caminho) { return ::access(caminho.c_str(), F_OK) == 0; }
+bool Existe(const std::string& caminho) {
+    return ::access(caminho.c_str(), F_OK) == 0;
+}
 
 class Impressao : public ::testing::Test {
 protected:

@@ -30,8 +30,7 @@ struct TabelaPx {
 };
 
 inline TabelaPx LerComPxlib(const std::string& caminho) {
-    pxdoc_t* doc = PX_new2(
-        [](pxdoc_t*, int, const char*, void*) {}, nullptr, nullptr, nullptr);
+    pxdoc_t* doc = PX_new2([](pxdoc_t*, int, const char*, void*) {}, nullptr, nullptr, nullptr);
     if (!doc) throw std::runtime_error("PX_new");
     if (PX_open_file(doc, caminho.c_str()) < 0) {
         PX_delete(doc);

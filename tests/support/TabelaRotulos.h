@@ -18,10 +18,17 @@ using Linha = std::map<std::string, std::string>;
 
 // Values in the table's code page (1252).
 inline Linha LinhaPadrao() {
-    return {{"Nome1", "\xC1" "CIDO SULF\xDA" "RICO 98%"},
-            {"Nome2", "Grau t\xE9" "cnico"},
+    return {{"Nome1",
+             "\xC1"
+             "CIDO SULF\xDA"
+             "RICO 98%"},
+            {"Nome2",
+             "Grau t\xE9"
+             "cnico"},
             {"Nome3", "Tambor de 200 litros"},
-            {"Cliente", "Qu\xED" "mica Brasil Ltda"},
+            {"Cliente",
+             "Qu\xED"
+             "mica Brasil Ltda"},
             {"Onu", "1830"},
             {"PesoL", "25,00 kg"},
             {"PesoB", "26,10 kg"},

@@ -92,25 +92,24 @@ TEST_P(Amostra_, LeComoOPxlib) {
         ASSERT_LT(linha, px.linhas.size());
         for (std::size_t i = 0; i < tabela.FieldCount(); ++i)
             CompararValor(tabela.Fields(i), px.linhas[linha][i],
-                          std::string(GetParam()) + " linha " + std::to_string(linha + 1) + " coluna " +
-                              px.nomes[i]);
+                          std::string(GetParam()) + " linha " + std::to_string(linha + 1) + " coluna " + px.nomes[i]);
     }
     EXPECT_EQ(linha, px.linhas.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    TabelasReais, Amostra_,
-    ::testing::Values("empty-keyed-header-only.db", "field-bcd.db", "field-date35.db", "field-date4.db",
-                      "field-date5.db", "field-date7.db", "field-logical.db", "field-long.db", "field-time.db",
-                      "field-timestamp.db", "listitem-422-rows.db", "orders-v7-keyed.db", "patient-dates.db",
-                      "rental-v3.db", "tblac-16k-blocks.db", "zipcodes-43k-rows.db"),
-    [](const auto& info) {
-        std::string nome = info.param;
-        for (char& c : nome) {
-            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-        }
-        return nome;
-    });
+INSTANTIATE_TEST_SUITE_P(TabelasReais, Amostra_,
+                         ::testing::Values("empty-keyed-header-only.db", "field-bcd.db", "field-date35.db",
+                                           "field-date4.db", "field-date5.db", "field-date7.db", "field-logical.db",
+                                           "field-long.db", "field-time.db", "field-timestamp.db",
+                                           "listitem-422-rows.db", "orders-v7-keyed.db", "patient-dates.db",
+                                           "rental-v3.db", "tblac-16k-blocks.db", "zipcodes-43k-rows.db"),
+                         [](const auto& info) {
+                             std::string nome = info.param;
+                             for (char& c : nome) {
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             }
+                             return nome;
+                         });
 
 // pxlib reads the add-data-size as unsigned and counts the empty block as 546
 // rows; the true count, the header's, is 0.

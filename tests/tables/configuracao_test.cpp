@@ -87,8 +87,8 @@ TEST_F(Configuracao, SoAPrimeiraLinhaEMostradaESalva) {
         }
     }
     EXPECT_EQ(LinhasNoPxlib(), (std::vector<std::vector<std::string>>{{"12", "K", "090", "291", "LPT1"},
-                                                                     {"1", "A", "100", "100", "COM1"},
-                                                                     {"2", "B", "200", "200", "COM2"}}));
+                                                                      {"1", "A", "100", "100", "COM1"},
+                                                                      {"2", "B", "200", "200", "COM2"}}));
 }
 
 TEST_F(Configuracao, PortaGuardadaFicaAteOTamanhoMudar) {
@@ -157,7 +157,10 @@ TEST_F(Configuracao, PostRecusadoMantemAJanelaEmEdicaoENadaMudaNoDisco) {
 
 TEST_F(Configuracao, FalhaAoSalvarNoDiscoEInformada) {
     Criar({});
-    salvar_ = [](hDBICur) { throw Erro("Não foi possível salvar no disco \"C:\\TARVEL\\ConfImpr.db\": erro de entrada e saída no dispositivo."); };
+    salvar_ = [](hDBICur) {
+        throw Erro(
+            "Não foi possível salvar no disco \"C:\\TARVEL\\ConfImpr.db\": erro de entrada e saída no dispositivo.");
+    };
     Ligar();
     EXPECT_THROW(configuracao::PassoMostrar(tbConf_), Erro);
     // The row did reach the file; only the flush failed, and the operator was told.

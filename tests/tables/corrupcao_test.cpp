@@ -44,30 +44,31 @@ TEST_P(ArquivoDanificado, ErroNomeiaATabelaEACausa) {
 // listitem-422-rows.db: 58-byte records, 2 KiB blocks, 14 blocks, chain 1..13.
 INSTANTIATE_TEST_SUITE_P(
     Danos, ArquivoDanificado,
-    ::testing::Values(
-        CasoDano{"Vazio", [](auto& b) { b.clear(); }, "não é uma tabela Paradox"},
-        CasoDano{"Texto", [](auto& b) { b.assign(3000, 'x'); }, "não é uma tabela Paradox"},
-        CasoDano{"CabecalhoCortado", [](auto& b) { b.resize(0x70); }, "tamanho do cabeçalho inválido"},
-        CasoDano{"NomesCortados", [](auto& b) { b.resize(0x1A0); }, "tamanho do cabeçalho inválido"},
-        CasoDano{"BlocoCortado", [](auto& b) { b.resize(2048 + 2048 * 4 + 100); }, "bloco"},
-        CasoDano{"SemBlocos", [](auto& b) { b.resize(2048); }, "não existe no arquivo"},
-        CasoDano{"TipoDeArquivoIndice", [](auto& b) { b[0x04] = 1; }, "não é uma tabela Paradox (.DB)"},
-        CasoDano{"VersaoDesconhecida", [](auto& b) { b[0x39] = 0x40; }, "versão 64 desconhecida"},
-        CasoDano{"BlocoDeZeroKiB", [](auto& b) { b[0x05] = 0; }, "tamanho de bloco inválido"},
-        CasoDano{"SemColunas", [](auto& b) { GravarU16(&b[0x21], 0); }, "número de colunas inválido"},
-        CasoDano{"ChaveMaiorQueAsColunas", [](auto& b) { GravarU16(&b[0x23], 9); }, "colunas da chave"},
-        CasoDano{"TamanhoDoRegistro", [](auto& b) { GravarU16(&b[0x00], 57); }, "tamanho do registro"},
-        CasoDano{"TipoDeColuna", [](auto& b) { b[0x78] = 0x07; }, "tipo desconhecido"},
-        CasoDano{"TamanhoDaColuna", [](auto& b) { b[0x79] = 3; }, "tamanho inválido"},
-        CasoDano{"ContagemAMais", [](auto& b) { GravarU32(&b[0x06], 423); }, "contêm 422"},
-        CasoDano{"ContagemAMenos", [](auto& b) { GravarU32(&b[0x06], 0); }, "contêm 422"},
-        CasoDano{"CadeiaEmCiclo", [](auto& b) { GravarU16(&b[2048 + 2048 * 2], 1); }, "ciclo"},
-        CasoDano{"CadeiaParaForaDoArquivo", [](auto& b) { GravarU16(&b[2048], 999); }, "bloco 999"},
-        CasoDano{"PrimeiroBlocoInexistente", [](auto& b) { GravarU16(&b[0x0E], 60000); }, "bloco 60000"},
-        CasoDano{"ContagemDoBlocoTorta", [](auto& b) { GravarU16(&b[2048 + 4], 57); }, "contagem de registros do bloco"},
-        CasoDano{"ContagemDoBlocoDemais", [](auto& b) { GravarU16(&b[2048 + 4], 58 * 40); }, "contagem de registros do bloco"},
-        CasoDano{"MarcadaParaReconstruir", [](auto& b) { b[0x14] = 1; }, "reconstruída"},
-        CasoDano{"ProtegidaPorSenha", [](auto& b) { GravarU32(&b[0x5C], 0x12345678); }, "senha"}),
+    ::testing::Values(CasoDano{"Vazio", [](auto& b) { b.clear(); }, "não é uma tabela Paradox"},
+                      CasoDano{"Texto", [](auto& b) { b.assign(3000, 'x'); }, "não é uma tabela Paradox"},
+                      CasoDano{"CabecalhoCortado", [](auto& b) { b.resize(0x70); }, "tamanho do cabeçalho inválido"},
+                      CasoDano{"NomesCortados", [](auto& b) { b.resize(0x1A0); }, "tamanho do cabeçalho inválido"},
+                      CasoDano{"BlocoCortado", [](auto& b) { b.resize(2048 + 2048 * 4 + 100); }, "bloco"},
+                      CasoDano{"SemBlocos", [](auto& b) { b.resize(2048); }, "não existe no arquivo"},
+                      CasoDano{"TipoDeArquivoIndice", [](auto& b) { b[0x04] = 1; }, "não é uma tabela Paradox (.DB)"},
+                      CasoDano{"VersaoDesconhecida", [](auto& b) { b[0x39] = 0x40; }, "versão 64 desconhecida"},
+                      CasoDano{"BlocoDeZeroKiB", [](auto& b) { b[0x05] = 0; }, "tamanho de bloco inválido"},
+                      CasoDano{"SemColunas", [](auto& b) { GravarU16(&b[0x21], 0); }, "número de colunas inválido"},
+                      CasoDano{"ChaveMaiorQueAsColunas", [](auto& b) { GravarU16(&b[0x23], 9); }, "colunas da chave"},
+                      CasoDano{"TamanhoDoRegistro", [](auto& b) { GravarU16(&b[0x00], 57); }, "tamanho do registro"},
+                      CasoDano{"TipoDeColuna", [](auto& b) { b[0x78] = 0x07; }, "tipo desconhecido"},
+                      CasoDano{"TamanhoDaColuna", [](auto& b) { b[0x79] = 3; }, "tamanho inválido"},
+                      CasoDano{"ContagemAMais", [](auto& b) { GravarU32(&b[0x06], 423); }, "contêm 422"},
+                      CasoDano{"ContagemAMenos", [](auto& b) { GravarU32(&b[0x06], 0); }, "contêm 422"},
+                      CasoDano{"CadeiaEmCiclo", [](auto& b) { GravarU16(&b[2048 + 2048 * 2], 1); }, "ciclo"},
+                      CasoDano{"CadeiaParaForaDoArquivo", [](auto& b) { GravarU16(&b[2048], 999); }, "bloco 999"},
+                      CasoDano{"PrimeiroBlocoInexistente", [](auto& b) { GravarU16(&b[0x0E], 60000); }, "bloco 60000"},
+                      CasoDano{"ContagemDoBlocoTorta", [](auto& b) { GravarU16(&b[2048 + 4], 57); },
+                               "contagem de registros do bloco"},
+                      CasoDano{"ContagemDoBlocoDemais", [](auto& b) { GravarU16(&b[2048 + 4], 58 * 40); },
+                               "contagem de registros do bloco"},
+                      CasoDano{"MarcadaParaReconstruir", [](auto& b) { b[0x14] = 1; }, "reconstruída"},
+                      CasoDano{"ProtegidaPorSenha", [](auto& b) { GravarU32(&b[0x5C], 0x12345678); }, "senha"}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 TEST(ArquivoDanificado, ArquivoInexistenteNomeiaOCaminhoDoWindows) {
@@ -115,7 +116,8 @@ TEST(Varredura, BytesTrocadosECortesNuncaDerrubam) {
         }
     }
     for (std::size_t tamanho = 0; tamanho < original.size(); tamanho += 7) {
-        teste::GravarArquivo(caminho, std::vector<std::uint8_t>(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(tamanho)));
+        teste::GravarArquivo(caminho, std::vector<std::uint8_t>(
+                                          original.begin(), original.begin() + static_cast<std::ptrdiff_t>(tamanho)));
         try {
             LerTabelaInteira(caminho);
         } catch (const Erro&) {

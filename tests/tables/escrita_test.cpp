@@ -293,7 +293,9 @@ INSTANTIATE_TEST_SUITE_P(Amostras, Esvaziar,
                                            "tblac-16k-blocks.db", "field-date35.db"),
                          [](const auto& info) {
                              std::string nome = info.param;
-                             std::replace_if(nome.begin(), nome.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+                             std::replace_if(
+                                 nome.begin(), nome.end(),
+                                 [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
                              return nome;
                          });
 

@@ -28,7 +28,9 @@ private:
     const char* nome_;
 };
 
-void Tocar(const std::string& caminho) { std::ofstream(caminho).put('x'); }
+void Tocar(const std::string& caminho) {
+    std::ofstream(caminho).put('x');
+}
 
 TEST(CaminhoNativo, UnidadeCNaPastaDaVariavelSemDiferencaDeCaixa) {
     PastaTemporaria pasta;

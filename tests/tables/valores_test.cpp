@@ -64,7 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
         CasoValor{"NumeroComPonto", TipoCampo::Number, 8, "12.5", {0xC0, 0x29, 0, 0, 0, 0, 0, 0}, "12,5"},
         CasoValor{"NumeroNegativo", TipoCampo::Number, 8, "-1", {0x40, 0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "-1"},
         CasoValor{"NumeroZero", TipoCampo::Number, 8, "0", {0x80, 0, 0, 0, 0, 0, 0, 0}, "0"},
-        CasoValor{"NumeroQuinzeDigitos", TipoCampo::Number, 8, "0,1", {0xBF, 0xB9, 0x99, 0x99, 0x99, 0x99, 0x99, 0x9A}, "0,1"},
+        CasoValor{"NumeroQuinzeDigitos",
+                  TipoCampo::Number,
+                  8,
+                  "0,1",
+                  {0xBF, 0xB9, 0x99, 0x99, 0x99, 0x99, 0x99, 0x9A},
+                  "0,1"},
         CasoValor{"Moeda", TipoCampo::Currency, 8, "1,5", {0xBF, 0xF8, 0, 0, 0, 0, 0, 0}, "1,5"},
         CasoValor{"Verdadeiro", TipoCampo::Logical, 1, "true", {0x81}, "true"},
         CasoValor{"Falso", TipoCampo::Logical, 1, "false", {0x80}, "false"},
@@ -72,8 +77,12 @@ INSTANTIATE_TEST_SUITE_P(
         CasoValor{"DataBrasileira", TipoCampo::Date, 4, "05/03/2024", {0x80, 0x0B, 0x46, 0x86}, "05/03/2024"},
         CasoValor{"Hora", TipoCampo::Time, 4, "01:00:01", {0x80, 0x36, 0xF2, 0x68}, "01:00:01"},
         CasoValor{"HoraMeiaNoite", TipoCampo::Time, 4, "00:00:00", {0x80, 0, 0, 0}, "00:00:00"},
-        CasoValor{"Carimbo", TipoCampo::Timestamp, 8, "2020-02-01 01:00:01",
-                  {0xC2, 0xCC, 0xF9, 0x8A, 0xCB, 0x19, 0x34, 0x00}, "01/02/2020 01:00:01"},
+        CasoValor{"Carimbo",
+                  TipoCampo::Timestamp,
+                  8,
+                  "2020-02-01 01:00:01",
+                  {0xC2, 0xCC, 0xF9, 0x8A, 0xCB, 0x19, 0x34, 0x00},
+                  "01/02/2020 01:00:01"},
         CasoValor{"BcdDuasCasas", TipoCampo::Bcd, 2, "1,23", Bcd(0x82, {{15, 0x01}, {16, 0x23}}), "1,23"},
         CasoValor{"BcdInteiro", TipoCampo::Bcd, 0, "1", Bcd(0x80, {{16, 0x01}}), "1"},
         CasoValor{"BcdNegativo", TipoCampo::Bcd, 2, "-1,23", Invertidos(Bcd(0x82, {{15, 0x01}, {16, 0x23}})), "-1,23"},
@@ -129,20 +138,19 @@ TEST_P(ValorRecusado, LancaErroQueNomeiaAColuna) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Textos, ValorRecusado,
-    ::testing::Values(CasoRecusado{"AlphaLongoDemais", TipoCampo::Alpha, 3, "abcd"},
-                      CasoRecusado{"ShortForaDoIntervalo", TipoCampo::Short, 2, "40000"},
-                      CasoRecusado{"ShortQueSeriaNulo", TipoCampo::Short, 2, "-32768"},
-                      CasoRecusado{"LongComLetras", TipoCampo::Long, 4, "12a"},
-                      CasoRecusado{"NumeroVazioDeDigitos", TipoCampo::Number, 8, "abc"},
-                      CasoRecusado{"DataInexistente", TipoCampo::Date, 4, "2023-02-29"},
-                      CasoRecusado{"DataSemFormato", TipoCampo::Date, 4, "1/1/2020"},
-                      CasoRecusado{"HoraInvalida", TipoCampo::Time, 4, "24:00:00"},
-                      CasoRecusado{"Logico", TipoCampo::Logical, 1, "sim"},
-                      CasoRecusado{"BcdCasasDemais", TipoCampo::Bcd, 2, "1,234"},
-                      CasoRecusado{"Memo", TipoCampo::Memo, 11, "x"}),
-    [](const auto& info) { return std::string(info.param.nome); });
+INSTANTIATE_TEST_SUITE_P(Textos, ValorRecusado,
+                         ::testing::Values(CasoRecusado{"AlphaLongoDemais", TipoCampo::Alpha, 3, "abcd"},
+                                           CasoRecusado{"ShortForaDoIntervalo", TipoCampo::Short, 2, "40000"},
+                                           CasoRecusado{"ShortQueSeriaNulo", TipoCampo::Short, 2, "-32768"},
+                                           CasoRecusado{"LongComLetras", TipoCampo::Long, 4, "12a"},
+                                           CasoRecusado{"NumeroVazioDeDigitos", TipoCampo::Number, 8, "abc"},
+                                           CasoRecusado{"DataInexistente", TipoCampo::Date, 4, "2023-02-29"},
+                                           CasoRecusado{"DataSemFormato", TipoCampo::Date, 4, "1/1/2020"},
+                                           CasoRecusado{"HoraInvalida", TipoCampo::Time, 4, "24:00:00"},
+                                           CasoRecusado{"Logico", TipoCampo::Logical, 1, "sim"},
+                                           CasoRecusado{"BcdCasasDemais", TipoCampo::Bcd, 2, "1,234"},
+                                           CasoRecusado{"Memo", TipoCampo::Memo, 11, "x"}),
+                         [](const auto& info) { return std::string(info.param.nome); });
 
 struct CasoCorrompido {
     const char* nome;
@@ -165,7 +173,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoCorrompido{"DataAlemDe9999", TipoCampo::Date, 4, {0xFF, 0xFF, 0xFF, 0xFF}},
                       CasoCorrompido{"HoraDeMaisDeUmDia", TipoCampo::Time, 4, {0xFF, 0, 0, 0}},
                       CasoCorrompido{"NumeroNaoFinito", TipoCampo::Number, 8, {0xFF, 0xF0, 0, 0, 0, 0, 0, 0}},
-                      CasoCorrompido{"BcdComDigitoInvalido", TipoCampo::Bcd, 0,
+                      CasoCorrompido{"BcdComDigitoInvalido",
+                                     TipoCampo::Bcd,
+                                     0,
                                      {0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xAB}}),
     [](const auto& info) { return std::string(info.param.nome); });
 
