@@ -36,7 +36,7 @@ void ImprimirRotulos(JanelaImpressao& janela, TTable& tbTmp, Dialogos& dialogos,
 
     std::unique_ptr<CanalImpressora> canal;
     try {
-        canal = std::make_unique<CanalImpressora>(janela.Porta(), limiteImpressoraParada);
+        canal = std::make_unique<CanalImpressora>(janela.PortaImpressora(), limiteImpressoraParada);
     } catch (const std::exception&) {
         // The operator gets the fixed message; the window stays open for another try.
         dialogos.Mensagem(kNaoAbriuImpressora);

@@ -11,6 +11,9 @@
 
 namespace rotulos {
 
+// The label data table, filled by the other program of the installation.
+inline constexpr const char* kCaminhoRotulos = "C:\\TARVEL\\TMP239.DB";
+
 inline constexpr const char* kConfirmaImpressao = "Confirma Impressão ?";
 inline constexpr const char* kArquivoVazio = "Arquivo vazio.";
 inline constexpr const char* kNaoAbriuImpressora = "Não conseguiu abrir impressora!";
@@ -24,7 +27,7 @@ class JanelaImpressao {
 public:
     virtual ~JanelaImpressao() = default;
     virtual ConfiguracaoImpressora Configuracao() = 0;
-    virtual std::string Porta() = 0;
+    virtual std::string PortaImpressora() = 0;
     virtual int TamanhoSelecionado() = 0;
     // Closing runs the window's closing sequence before it returns.
     virtual void Fechar() = 0;

@@ -30,7 +30,7 @@ public:
     int fechamentos = 0;
 
     ConfiguracaoImpressora Configuracao() override { return config; }
-    std::string Porta() override { return porta; }
+    std::string PortaImpressora() override { return porta; }
     int TamanhoSelecionado() override { return tamanho; }
     void Fechar() override { ++fechamentos; }
 };
