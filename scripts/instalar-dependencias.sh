@@ -8,7 +8,7 @@ pacotes=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     pxlib-dev
     clang libclang-rt-14-dev
-    xvfb xdotool x11-utils imagemagick fonts-dejavu-core
+    xvfb xdotool x11-utils imagemagick fonts-dejavu-core fonts-liberation2
 )
 faltam=()
 for p in "${pacotes[@]}"; do

@@ -1,0 +1,92 @@
+# Shell functions that stand in for the operator in front of the window: an X
+# server of our own (Xvfb) and real mouse and keyboard input (xdotool).
+# Sourced by the demo and by the end-to-end test.
+
+# Starts Xvfb on a free display and exports DISPLAY. The server goes when the
+# calling shell exits.
+operador_iniciar_xvfb() {
+    # Qt wants a private runtime folder and complains on stderr without one.
+    if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+        XDG_RUNTIME_DIR=$(mktemp -d)
+        export XDG_RUNTIME_DIR
+    fi
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X${n}-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        OPERADOR_XVFB_PID=$!
+        local i
+        for i in $(seq 50); do
+            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                trap 'kill "$OPERADOR_XVFB_PID" 2>/dev/null' EXIT
+                return 0
+            fi
+            kill -0 "$OPERADOR_XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$OPERADOR_XVFB_PID" 2>/dev/null
+    done
+    echo "Não foi possível iniciar o Xvfb." >&2
+    return 1
+}
+
+# Prints the id of the visible window titled exactly $1, waiting up to $2 seconds.
+operador_esperar_janela() {
+    local titulo=$1 limite=${2:-20} id i
+    for i in $(seq $((limite * 10))); do
+        id=$(xdotool search --onlyvisible --name "^${titulo}\$" 2>/dev/null | tail -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "A janela \"$titulo\" não apareceu em ${limite} s." >&2
+    return 1
+}
+
+# Clicks at $2,$3 inside window $1 (client coordinates, as in the form).
+operador_clicar() {
+    xdotool mousemove --sync --window "$1" "$2" "$3" click 1
+    sleep 0.3
+}
+
+# Gives window $1 the keyboard and types the keys that follow ("Return", "ctrl+a", ...).
+operador_teclas() {
+    local janela=$1
+    shift
+    xdotool windowfocus --sync "$janela"
+    xdotool key --delay 50 "$@"
+    sleep 0.3
+}
+
+# Types text $2 into window $1.
+operador_digitar() {
+    xdotool windowfocus --sync "$1"
+    xdotool type --delay 50 "$2"
+    sleep 0.3
+}
+
+# Waits up to $2 seconds for process $1 to end; its status in OPERADOR_STATUS.
+operador_esperar_fim() {
+    local pid=$1 limite=${2:-30} i
+    for i in $(seq $((limite * 10))); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid"
+            OPERADOR_STATUS=$?
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "O programa não terminou em ${limite} s." >&2
+    return 1
+}
+
+# Where the controls are, in the window's client coordinates (the form's
+# positions plus half the control).
+OPERADOR_IMPRIMIR=(299 225)
+OPERADOR_FECHAR=(379 225)
+OPERADOR_PEQUENO=(32 225)
+OPERADOR_GRANDE=(142 225)
+OPERADOR_TEMPERATURA=(147 45)
