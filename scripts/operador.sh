@@ -2,31 +2,30 @@
 # server of our own (Xvfb) and real mouse and keyboard input (xdotool).
 # Sourced by the demo and by the end-to-end test.
 
-# Starts Xvfb on a free display and exports DISPLAY. The server goes when the
-# calling shell exits.
+# Starts Xvfb on a display it picks itself and exports DISPLAY. The server
+# goes when the calling shell exits.
 operador_iniciar_xvfb() {
     # Qt wants a private runtime folder and complains on stderr without one.
     if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
         XDG_RUNTIME_DIR=$(mktemp -d)
         export XDG_RUNTIME_DIR
     fi
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X${n}-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        OPERADOR_XVFB_PID=$!
-        local i
-        for i in $(seq 50); do
-            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-                export DISPLAY=":$n"
-                trap 'kill "$OPERADOR_XVFB_PID" 2>/dev/null' EXIT
-                return 0
-            fi
-            kill -0 "$OPERADOR_XVFB_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$OPERADOR_XVFB_PID" 2>/dev/null
+    local arquivo
+    arquivo=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$arquivo" >/dev/null 2>&1 &
+    OPERADOR_XVFB_PID=$!
+    trap 'kill "$OPERADOR_XVFB_PID" 2>/dev/null' EXIT
+    local i
+    for i in $(seq 100); do
+        if [ -s "$arquivo" ] && xdpyinfo -display ":$(cat "$arquivo")" >/dev/null 2>&1; then
+            export DISPLAY=":$(cat "$arquivo")"
+            rm -f "$arquivo"
+            return 0
+        fi
+        kill -0 "$OPERADOR_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
+    rm -f "$arquivo"
     echo "Não foi possível iniciar o Xvfb." >&2
     return 1
 }

@@ -12,7 +12,8 @@ TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {
 }
 
 void TRadioGroup::SetItems(const QStringList& items) {
-    const int anterior = ItemIndex();
+    // The form may set the index before the items; it is kept for them.
+    const int anterior = botoes_.isEmpty() ? indicePedido_ : ItemIndex();
     qDeleteAll(botoes_);
     botoes_.clear();
     items_ = items;
@@ -36,6 +37,7 @@ int TRadioGroup::ItemIndex() const {
 }
 
 void TRadioGroup::SetItemIndex(int indice) {
+    indicePedido_ = indice;
     if (indice == ItemIndex()) return;
     if (indice >= 0 && indice < botoes_.size()) {
         botoes_[indice]->setChecked(true);

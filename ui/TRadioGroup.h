@@ -41,6 +41,7 @@ private:
 
     QStringList items_;
     int columns_ = 1;
+    int indicePedido_ = -1;
     QButtonGroup grupo_;
     QList<QRadioButton*> botoes_;
 };
