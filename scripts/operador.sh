@@ -10,9 +10,11 @@ operador_iniciar_xvfb() {
         XDG_RUNTIME_DIR=$(mktemp -d)
         export XDG_RUNTIME_DIR
     fi
+    # -noreset: without it the server resets when its first client (xdpyinfo
+    # below) leaves, and a program connecting meanwhile is turned away.
     local arquivo
     arquivo=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$arquivo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$arquivo" >/dev/null 2>&1 &
     OPERADOR_XVFB_PID=$!
     trap 'kill "$OPERADOR_XVFB_PID" 2>/dev/null' EXIT
     local i
