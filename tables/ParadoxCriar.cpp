@@ -82,16 +82,22 @@ std::vector<DefinicaoColuna> LerDefinicaoColunas(const std::string& texto) {
 }
 
 std::string LetraDoTipo(const Campo& campo) {
+    // Appended rather than `letra + to_string()`, which g++ 12 warns about (-Wrestrict) when inlined.
+    const auto comTamanho = [&campo](char letra) {
+        std::string texto(1, letra);
+        texto += std::to_string(campo.tamanhoDeclarado);
+        return texto;
+    };
     for (const auto& l : kLetras) {
         if (l.tipo != campo.tipo) continue;
-        return l.tamanhoFixo ? std::string(1, l.letra) : l.letra + std::to_string(campo.tamanhoDeclarado);
+        return l.tamanhoFixo ? std::string(1, l.letra) : comTamanho(l.letra);
     }
     switch (campo.tipo) {
-        case TipoCampo::Memo: return "M" + std::to_string(campo.tamanhoDeclarado);
-        case TipoCampo::Blob: return "B" + std::to_string(campo.tamanhoDeclarado);
-        case TipoCampo::FmtMemo: return "F" + std::to_string(campo.tamanhoDeclarado);
-        case TipoCampo::Ole: return "O" + std::to_string(campo.tamanhoDeclarado);
-        case TipoCampo::Graphic: return "G" + std::to_string(campo.tamanhoDeclarado);
+        case TipoCampo::Memo: return comTamanho('M');
+        case TipoCampo::Blob: return comTamanho('B');
+        case TipoCampo::FmtMemo: return comTamanho('F');
+        case TipoCampo::Ole: return comTamanho('O');
+        case TipoCampo::Graphic: return comTamanho('G');
         default: return "?";
     }
 }

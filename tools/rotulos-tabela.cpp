@@ -8,6 +8,7 @@
 
 #include "CodePage.h"
 #include "Erro.h"
+#include "Listagem.h"
 #include "ParadoxCriar.h"
 #include "TTable.h"
 
@@ -22,21 +23,6 @@ constexpr const char* kUso =
     "     rotulos-tabela listar ARQUIVO [--bruto]\n"
     "     rotulos-tabela esvaziar ARQUIVO\n"
     "COLUNAS como Nome1:A40,Onu:A10,PesoL:N,DataFab:D (tipos A N $ D S I L T @ + # Y).\n";
-
-std::string Escapar(const std::string& bytes, bool tambemAltos) {
-    std::string saida;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F || (tambemAltos && b >= 0x80) || c == '\\') {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", b);
-            saida += hex;
-        } else {
-            saida += c;
-        }
-    }
-    return saida;
-}
 
 // Inverse of the raw listing: \N is NULL (empty), \xHH a byte, \\ a backslash.
 std::string Desescapar(const std::string& texto, std::size_t linha) {
@@ -77,41 +63,10 @@ std::vector<std::string> Separar(const std::string& linha) {
     }
 }
 
-std::string Iso(const TDateTime& v, TipoCampo tipo) {
-    return FormatDateTime(tipo == TipoCampo::Date ? "yyyy-mm-dd" : "yyyy-mm-dd hh:nn:ss", v);
-}
-
 int Listar(const std::string& arquivo, bool bruto) {
     TTable tabela(arquivo);
     tabela.Open();
-    const auto& cab = tabela.Estrutura();
-    const CodePage codePage(cab.codePage);
-    std::string linha;
-    for (std::size_t i = 0; i < cab.campos.size(); ++i) {
-        if (i) linha += '\t';
-        const std::string& nome = cab.campos[i].nome;
-        linha += (bruto ? Escapar(nome, true) : Escapar(codePage.ParaUtf8(nome), false)) + ":" +
-                 paradox::LetraDoTipo(cab.campos[i]);
-    }
-    std::cout << linha << '\n';
-    for (tabela.First(); !tabela.Eof(); tabela.Next()) {
-        linha.clear();
-        for (std::size_t i = 0; i < tabela.FieldCount(); ++i) {
-            if (i) linha += '\t';
-            TField& campo = tabela.Fields(i);
-            const TipoCampo tipo = campo.DataType();
-            if (!paradox::DadosEmArquivoMb(tipo) && campo.IsNull()) {
-                linha += "\\N";
-            } else if (tipo == TipoCampo::Date || tipo == TipoCampo::Timestamp) {
-                linha += Iso(*campo.AsDateTime(), tipo);
-            } else if (tipo == TipoCampo::Alpha) {
-                linha += bruto ? Escapar(campo.AsString(), true) : Escapar(codePage.ParaUtf8(campo.AsString()), false);
-            } else {
-                linha += Escapar(campo.AsString(), true);
-            }
-        }
-        std::cout << linha << '\n';
-    }
+    ListarTabela(tabela, bruto, std::cout);
     std::cout.flush();
     return std::cout ? 0 : 1;
 }
