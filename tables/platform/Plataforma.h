@@ -80,6 +80,10 @@ public:
 
 private:
     std::intptr_t handle_;
+#ifdef _WIN32
+    std::intptr_t evento_ = 0;   // the event each write waits on
+    std::uint64_t posicao_ = 0;  // where the next write goes when the port is a file
+#endif
     std::string nome_;
     std::chrono::milliseconds limite_;
 };

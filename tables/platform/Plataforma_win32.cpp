@@ -35,13 +35,28 @@ std::string DescricaoCodigo(DWORD codigo) {
         case ERROR_DEV_NOT_EXIST: return "dispositivo inexistente";
         case ERROR_NO_DATA:
         case ERROR_BROKEN_PIPE: return "o dispositivo deixou de receber os dados";
-        case ERROR_INVALID_NAME: return "nome inválido";
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME: return "nome inválido";
+        case ERROR_DIRECTORY: return "um componente do caminho não é uma pasta";
+        case ERROR_TOO_MANY_OPEN_FILES: return "arquivos abertos em excesso";
+        case ERROR_FILENAME_EXCED_RANGE: return "nome longo demais";
+        case ERROR_GEN_FAILURE:
+        case ERROR_IO_DEVICE: return "erro de entrada e saída no dispositivo";
+        case ERROR_PIPE_BUSY:
+        case ERROR_BUSY: return "dispositivo ocupado";
+        case ERROR_PIPE_NOT_CONNECTED: return "dispositivo ausente ou sem ninguém para receber os dados";
+        case ERROR_OPERATION_ABORTED: return "a operação foi cancelada";
         default: break;
     }
+    // The system's own words for the rest: in Portuguese where it has them, else in its own language.
     wchar_t* texto = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, codigo,
-        MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN), reinterpret_cast<wchar_t*>(&texto), 0, nullptr);
+    const auto formatar = [&](DWORD idioma) {
+        return FormatMessageW(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+            codigo, idioma, reinterpret_cast<wchar_t*>(&texto), 0, nullptr);
+    };
+    DWORD n = formatar(MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN));
+    if (n == 0) n = formatar(0);
     std::string resultado = "erro do sistema " + std::to_string(codigo);
     if (n > 0 && texto) {
         const int tamanho = WideCharToMultiByte(CP_UTF8, 0, texto, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
@@ -189,37 +204,78 @@ std::string DispositivoDaPorta(const std::string& porta) {
     return porta;
 }
 
+namespace {
+
+// DOS device names (LPT1, COM2:, PRN, any case) and \\.\ paths are opened as
+// they exist; anything else is a file, created or emptied as Rewrite does.
+bool NomeDeDispositivo(std::string& nome) {
+    if (nome.rfind("\\\\.\\", 0) == 0) return true;
+    std::string base = nome;
+    if (!base.empty() && base.back() == ':') base.pop_back();
+    for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const bool porta = base.size() == 4 && (base.compare(0, 3, "LPT") == 0 || base.compare(0, 3, "COM") == 0) &&
+                       base[3] >= '1' && base[3] <= '9';
+    if (!porta && base != "PRN" && base != "AUX") return false;
+    nome = base;
+    return true;
+}
+
+}  // namespace
+
 Dispositivo::Dispositivo(const std::string& caminhoNativo, std::string nomeExibido,
                          std::chrono::milliseconds limiteSemProgresso)
     : handle_(-1), nome_(std::move(nomeExibido)), limite_(limiteSemProgresso) {
     if (caminhoNativo.empty()) FalharSistema("Não foi possível abrir a porta", nome_, ERROR_FILE_NOT_FOUND);
-    HANDLE h = CreateFileA(caminhoNativo.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string nome = caminhoNativo;
+    const DWORD criacao = NomeDeDispositivo(nome) ? OPEN_EXISTING : CREATE_ALWAYS;
+    // Overlapped, so that a write can be waited for with a limit and given up.
+    HANDLE h = CreateFileA(nome.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, criacao,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
     if (h == INVALID_HANDLE_VALUE) FalharSistema("Não foi possível abrir a porta", nome_, GetLastError());
-    // A port that takes nothing must fail the write, not hang the program.
-    COMMTIMEOUTS prazos{};
-    prazos.WriteTotalTimeoutConstant = static_cast<DWORD>(limite_.count());
-    SetCommTimeouts(h, &prazos);  // only ports have time-outs; files and pipes ignore the call
+    evento_ = reinterpret_cast<std::intptr_t>(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (evento_ == 0) {
+        const DWORD codigo = GetLastError();
+        CloseHandle(h);
+        FalharSistema("Não foi possível abrir a porta", nome_, codigo);
+    }
     handle_ = reinterpret_cast<std::intptr_t>(h);
 }
 
 Dispositivo::~Dispositivo() {
     if (handle_ != -1) CloseHandle(Nativo(handle_));
+    if (evento_ != 0) CloseHandle(Nativo(evento_));
 }
 
 void Dispositivo::Escrever(std::string_view bytes) {
+    const auto parada = [this] {
+        return Erro("Falha ao enviar dados para a impressora \"" + nome_ + "\": a impressora não aceita dados há " +
+                    std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limite_).count()) +
+                    " segundos (desligada, sem papel ou desconectada?).");
+    };
     std::size_t escritos = 0;
     while (escritos < bytes.size()) {
-        DWORD w = 0;
-        if (!WriteFile(Nativo(handle_), bytes.data() + escritos, static_cast<DWORD>(bytes.size() - escritos), &w,
-                       nullptr))
-            FalharSistema("Falha ao enviar dados para a impressora", nome_, GetLastError());
-        if (w == 0) {
-            throw Erro("Falha ao enviar dados para a impressora \"" + nome_ + "\": a impressora não aceita dados há " +
-                       std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limite_).count()) +
-                       " segundos (desligada, sem papel ou desconectada?).");
+        OVERLAPPED pedido{};
+        pedido.hEvent = Nativo(evento_);
+        // Files need the position; devices and pipes ignore it.
+        pedido.Offset = static_cast<DWORD>(posicao_ & 0xFFFFFFFFu);
+        pedido.OffsetHigh = static_cast<DWORD>(posicao_ >> 32);
+        const auto n = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - escritos, 1u << 20));
+        if (!WriteFile(Nativo(handle_), bytes.data() + escritos, n, nullptr, &pedido)) {
+            const DWORD codigo = GetLastError();
+            if (codigo != ERROR_IO_PENDING) FalharSistema("Falha ao enviar dados para a impressora", nome_, codigo);
+            if (WaitForSingleObject(pedido.hEvent, static_cast<DWORD>(limite_.count())) == WAIT_TIMEOUT) {
+                DWORD ignorado = 0;
+                CancelIoEx(Nativo(handle_), &pedido);
+                GetOverlappedResult(Nativo(handle_), &pedido, &ignorado, TRUE);
+                throw parada();
+            }
         }
+        DWORD w = 0;
+        if (!GetOverlappedResult(Nativo(handle_), &pedido, &w, TRUE))
+            FalharSistema("Falha ao enviar dados para a impressora", nome_, GetLastError());
+        if (w == 0) throw parada();
         escritos += w;
+        posicao_ += w;
     }
 }
 
