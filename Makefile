@@ -1,5 +1,5 @@
 # Front door. `make run` and `make test` work on a fresh Debian 12 machine.
-.PHONY: all deps build run test test-asan fuzz bench package format clean
+.PHONY: all deps build run test test-asan test-windows build-windows-32 fuzz bench package format clean
 
 JOBS ?= $(shell nproc)
 
@@ -18,12 +18,23 @@ run: build
 test: build
 	@ctest --preset default -j $(JOBS)
 	@$(MAKE) --no-print-directory test-asan
+	@$(MAKE) --no-print-directory test-windows
 	@$(MAKE) --no-print-directory fuzz
 
 test-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
+
+# The core, the table tool and their tests built for Windows, run under Wine.
+test-windows: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows -j $(JOBS)
+	@ctest --preset windows -j $(JOBS)
+
+build-windows-32: deps
+	@cmake --preset windows-32 >/dev/null
+	@cmake --build --preset windows-32 -j $(JOBS)
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
@@ -42,4 +53,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-asan build-fuzz build-release demo
+	@rm -rf build build-asan build-fuzz build-release build-windows build-windows-32 demo

@@ -9,6 +9,7 @@ pacotes=(
     pxlib-dev
     clang libclang-rt-14-dev
     xvfb xdotool x11-utils imagemagick fonts-dejavu-core fonts-liberation2
+    g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64
 )
 faltam=()
 for p in "${pacotes[@]}"; do

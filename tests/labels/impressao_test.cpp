@@ -3,15 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 
+#include "../support/PipeDeImpressora.h"
 #include "../support/TabelaRotulos.h"
 #include "../support/Temporario.h"
 #include "Erro.h"
@@ -67,14 +71,18 @@ std::string Ler(const std::string& caminho) {
 }
 
 bool Existe(const std::string& caminho) {
-    return ::access(caminho.c_str(), F_OK) == 0;
+    return std::filesystem::exists(caminho);
 }
+
+// A file standing for the port. Not named LPT1: on Windows that name is the
+// device in every folder.
+constexpr const char* kArquivoDaPorta = "impressora.prn";
 
 class Impressao : public ::testing::Test {
 protected:
     void SetUp() override {
         tabela_ = pasta_ / "TMP239.DB";
-        janela_.porta = pasta_ / "LPT1";
+        janela_.porta = pasta_ / kArquivoDaPorta;
     }
 
     void CriarLinhas(int n, const std::string& colunas = teste::kColunasRotulos) {
@@ -129,14 +137,14 @@ TEST_F(Impressao, TabelaInexistenteFalhaComAJanelaAberta) {
 TEST_F(Impressao, PortaQueNaoAbreAvisaEPermiteTentarDeNovo) {
     CriarLinhas(1);
     tbTmp_.TableName = tabela_;
-    janela_.porta = pasta_ / "sem/pasta/LPT1";
+    janela_.porta = pasta_ / "sem/pasta/impressora.prn";
     Imprimir();
     EXPECT_EQ(dialogos_.mensagens, std::vector<std::string>{"Não conseguiu abrir impressora!"});
     EXPECT_EQ(janela_.fechamentos, 0);
     EXPECT_TRUE(tbTmp_.Active());
     EXPECT_TRUE(pausa_.pausas.empty());
 
-    janela_.porta = pasta_ / "LPT1";
+    janela_.porta = pasta_ / kArquivoDaPorta;
     Imprimir();
     EXPECT_EQ(dialogos_.perguntas.size(), 2u);
     EXPECT_EQ(janela_.fechamentos, 1);
@@ -182,6 +190,7 @@ TEST_F(Impressao, LeTamanhoEConfiguracaoACadaRotulo) {
     EXPECT_EQ(Ler(janela_.porta), kRotuloPequeno + kRotuloGrande);
 }
 
+#ifndef _WIN32
 TEST_F(Impressao, PortaDoDosNaPastaDeDispositivos) {
     CriarLinhas(1);
     tbTmp_.TableName = tabela_;
@@ -191,6 +200,8 @@ TEST_F(Impressao, PortaDoDosNaPastaDeDispositivos) {
     ::unsetenv("ROTULOS_DEVICE_DIR");
     EXPECT_EQ(Ler(pasta_ / "LPT3"), kRotuloPequeno);
 }
+
+#endif
 
 TEST_F(Impressao, ReescreveAPortaACadaExecucao) {
     CriarLinhas(1);
@@ -211,6 +222,7 @@ TEST_F(Impressao, ColunaAusenteParaNoMeioDoRotulo) {
     EXPECT_EQ(std::count(impresso.begin(), impresso.end(), '\n'), 15);
 }
 
+#ifndef _WIN32
 TEST_F(Impressao, FalhaDeEscritaParaARodada) {
     CriarLinhas(2);
     tbTmp_.TableName = tabela_;
@@ -225,7 +237,7 @@ TEST_F(Impressao, FalhaDeEscritaParaARodada) {
 TEST_F(Impressao, CanalFechadoDepoisDeUmaFalha) {
     CriarLinhas(1, "Nome1:A40,Nome2:A40,Nome3:A40,Onu:A10,PesoL:A10,PesoB:A10,Lote:A10,DataFab:D,DataVal:D");
     tbTmp_.TableName = tabela_;
-    const std::string fifo = pasta_ / "LPT1";
+    const std::string fifo = janela_.porta;
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const int leitor = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(leitor, 0);
@@ -242,7 +254,7 @@ TEST_F(Impressao, CanalFechadoDepoisDeUmaFalha) {
 TEST_F(Impressao, ImpressoraParadaNaoTravaOPrograma) {
     CriarLinhas(40);
     tbTmp_.TableName = tabela_;
-    const std::string fifo = pasta_ / "LPT1";
+    const std::string fifo = janela_.porta;
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const int leitor = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // takes nothing
     ASSERT_GE(leitor, 0);
@@ -256,6 +268,45 @@ TEST_F(Impressao, ImpressoraParadaNaoTravaOPrograma) {
     EXPECT_EQ(janela_.fechamentos, 0);
     ::close(leitor);
 }
+
+#else
+// A named pipe stands in for the port: its reader goes away mid-run, or
+// never reads.
+TEST_F(Impressao, FalhaDeEscritaParaARodada) {
+    // More than the pipe holds, so a write is still waiting when the reader goes.
+    CriarLinhas(40);
+    tbTmp_.TableName = tabela_;
+    teste::PipeDeImpressora pipe(teste::PipeDeImpressora::Leitura::FechaAoConectar);
+    janela_.porta = pipe.Nome();
+    EXPECT_THROW(Imprimir(), Erro);
+    EXPECT_EQ(janela_.fechamentos, 0);
+    EXPECT_TRUE(pausa_.pausas.empty());
+}
+
+TEST_F(Impressao, ImpressoraParadaNaoTravaOPrograma) {
+    CriarLinhas(40);
+    tbTmp_.TableName = tabela_;
+    teste::PipeDeImpressora pipe(teste::PipeDeImpressora::Leitura::Nunca);
+    janela_.porta = pipe.Nome();
+    try {
+        Imprimir(std::chrono::milliseconds(200));
+        FAIL() << "a impressão não parou";
+    } catch (const Erro& e) {
+        EXPECT_NE(std::string(e.what()).find("não aceita dados"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(janela_.fechamentos, 0);
+}
+
+TEST_F(Impressao, RotuloPeloPipe) {
+    CriarLinhas(2);
+    tbTmp_.TableName = tabela_;
+    teste::PipeDeImpressora pipe(teste::PipeDeImpressora::Leitura::Tudo);
+    janela_.porta = pipe.Nome();
+    Imprimir();
+    EXPECT_EQ(pipe.Recebido(), kRotuloPequeno + kRotuloPequeno);
+    EXPECT_EQ(janela_.fechamentos, 1);
+}
+#endif
 
 }  // namespace
 }  // namespace rotulos

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,8 +16,17 @@ namespace rotulos::teste {
 class PastaTemporaria {
 public:
     PastaTemporaria() {
-        std::string modelo = (std::filesystem::temp_directory_path() / "rotulos-XXXXXX").string();
-        caminho_ = ::mkdtemp(modelo.data()) ? modelo : throw std::runtime_error("mkdtemp");
+        // create_directory is atomic: a name someone else took is just tried again.
+        std::random_device aleatorio;
+        for (int tentativa = 0; tentativa < 100; ++tentativa) {
+            const auto candidato =
+                std::filesystem::temp_directory_path() / ("rotulos-" + std::to_string(aleatorio() % 100000000u));
+            if (std::filesystem::create_directory(candidato)) {
+                caminho_ = candidato;
+                return;
+            }
+        }
+        throw std::runtime_error("não foi possível criar uma pasta temporária");
     }
     ~PastaTemporaria() {
         std::error_code ignorado;

@@ -7,6 +7,7 @@
 
 #include "../../fuzz/LerTabela.h"
 #include "../support/Temporario.h"
+#include "../support/UnidadeC.h"
 #include "Bytes.h"
 #include "Erro.h"
 #include "TTable.h"
@@ -72,8 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.nome); });
 
 TEST(ArquivoDanificado, ArquivoInexistenteNomeiaOCaminhoDoWindows) {
-    PastaTemporaria pasta;
-    ::setenv("ROTULOS_DRIVE_C", pasta.Caminho().c_str(), 1);
+    teste::UnidadeC unidade;
+    unidade.Novo("TMP239.DB");
     TTable t("C:\\TARVEL\\TMP239.DB");
     try {
         t.Open();
@@ -83,7 +84,6 @@ TEST(ArquivoDanificado, ArquivoInexistenteNomeiaOCaminhoDoWindows) {
                   "Não foi possível abrir \"C:\\TARVEL\\TMP239.DB\": arquivo ou pasta inexistente.");
     }
     EXPECT_FALSE(t.Active());
-    ::unsetenv("ROTULOS_DRIVE_C");
 }
 
 TEST(ArquivoDanificado, PastaNoLugarDaTabela) {
