@@ -1,0 +1,71 @@
+// The printer port as the print run uses it, the same on every system: opened
+// in rewrite mode, bytes passed through as they are, failures naming the port,
+// and a printer that takes nothing given up after the limit.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "../support/PortasDeTeste.h"
+#include "../support/Temporario.h"
+#include "Erro.h"
+#include "platform/Plataforma.h"
+
+namespace rotulos::plataforma {
+namespace {
+
+using teste::PastaTemporaria;
+
+TEST(Dispositivo, AbreDoInicioApagandoOQueHavia) {
+    PastaTemporaria pasta;
+    const std::string arquivo = pasta / "impressora.prn";
+    std::ofstream(arquivo) << "conteúdo antigo bem mais longo";
+    {
+        Dispositivo d(arquivo, "LPT1", std::chrono::seconds(1));
+        d.Escrever("novo");
+        d.Escrever("\xC1\r\n");
+    }
+    std::ifstream f(arquivo, std::ios::binary);
+    const std::string lido((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(lido, "novo\xC1\r\n");
+}
+
+TEST(Dispositivo, FalhaAoAbrirNomeiaAPorta) {
+    PastaTemporaria pasta;
+    try {
+        Dispositivo d(pasta / "nao/existe.prn", "LPT3", std::chrono::seconds(1));
+        FAIL();
+    } catch (const Erro& e) {
+        EXPECT_EQ(std::string(e.what()), "Não foi possível abrir a porta \"LPT3\": arquivo ou pasta inexistente.");
+    }
+    EXPECT_THROW(Dispositivo("", "", std::chrono::seconds(1)), Erro);
+}
+
+TEST(Dispositivo, FalhaAoEscreverNomeiaAPorta) {
+    teste::PortaQueFalha porta;
+    Dispositivo d(porta.Nome(), "LPT1", std::chrono::seconds(5));
+    try {
+        for (int i = 0; i < 100; ++i) d.Escrever(std::string(4096, 'x'));
+        FAIL() << "a escrita não falhou";
+    } catch (const Erro& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Falha ao enviar dados para a impressora \"LPT1\": ", 0), 0u) << e.what();
+    }
+}
+
+TEST(Dispositivo, ImpressoraQueNaoRecebeFalhaNoPrazo) {
+    PastaTemporaria pasta;
+    teste::PortaQueNaoRecebe porta(pasta);
+    Dispositivo d(porta.Nome(), "LPT1", std::chrono::milliseconds(300));
+    try {
+        for (int i = 0; i < 100; ++i) d.Escrever(std::string(4096, 'x'));
+        FAIL() << "a escrita não parou";
+    } catch (const Erro& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Falha ao enviar dados para a impressora \"LPT1\": a impressora não aceita dados há 0 segundos "
+                  "(desligada, sem papel ou desconectada?).");
+    }
+}
+
+}  // namespace
+}  // namespace rotulos::plataforma
