@@ -134,7 +134,10 @@ TEST_P(TamanhoDefineAPorta, SobrepondoAPortaDigitada) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tamanhos, TamanhoDefineAPorta,
-                         ::testing::Values(CasoTamanho{0, "LPT1"}, CasoTamanho{1, "LPT3"}, CasoTamanho{2, "LPT3"}));
+                         ::testing::Values(CasoTamanho{0, "LPT1"}, CasoTamanho{1, "LPT3"}, CasoTamanho{2, "LPT3"}),
+                         [](const auto& info) {
+                             return "Indice" + std::to_string(info.param.itemIndex) + "_" + info.param.porta;
+                         });
 
 TEST_F(Configuracao, FecharSemMexerAindaGravaUmaVez) {
     Criar({{"13", "E", "220", "220", "LPT1"}});

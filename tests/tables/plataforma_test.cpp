@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 
@@ -79,7 +80,13 @@ INSTANTIATE_TEST_SUITE_P(Nomes, Porta,
                                            CasoPorta{"prn:", "/dev/lp0"}, CasoPorta{"COM2", "/dev/ttyS1"},
                                            CasoPorta{"LPT9", "/dev/lp8"}, CasoPorta{"LPT0", "LPT0"},
                                            CasoPorta{"LPT10", "LPT10"}, CasoPorta{"/tmp/saida.prn", "/tmp/saida.prn"},
-                                           CasoPorta{"", ""}));
+                                           CasoPorta{"", ""}),
+                         [](const auto& info) {
+                             std::string nome;
+                             for (const char c : std::string(info.param.porta))
+                                 if (std::isalnum(static_cast<unsigned char>(c))) nome += c;
+                             return std::to_string(info.index) + "_" + (nome.empty() ? "vazia" : nome);
+                         });
 
 TEST(Porta, ComPastaDeDispositivosViraArquivoEmMaiusculas) {
     VariavelDeAmbiente pasta("ROTULOS_DEVICE_DIR", "/srv/portas");
