@@ -1,5 +1,5 @@
 # Front door. `make run` and `make test` work on a fresh Debian 12 machine.
-.PHONY: all deps build run test test-asan test-windows build-windows-32 fuzz bench package format clean
+.PHONY: all deps build run test test-asan test-windows build-windows-32 fuzz bench package format lint clean
 
 JOBS ?= $(shell nproc)
 
@@ -51,6 +51,12 @@ package: build
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Formatting as checked in, and cppcheck over the sources.
+lint: deps
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+	@cppcheck --std=c++20 --library=qt --enable=warning,performance,portability --inline-suppr --quiet \
+		--error-exitcode=1 -I tables -I labels -I ui tables labels tools ui app
 
 clean:
 	@rm -rf build build-asan build-fuzz build-release build-windows build-windows-32 demo

@@ -7,7 +7,7 @@ pacotes=(
     qt6-base-dev qt6-base-dev-tools
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     pxlib-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format cppcheck
     xvfb xdotool x11-utils imagemagick fonts-dejavu-core fonts-liberation2
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64
 )
