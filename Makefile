@@ -16,6 +16,7 @@ run: build
 	@bash scripts/demo.sh
 
 test: build
+	@$(MAKE) --no-print-directory lint
 	@ctest --preset default -j $(JOBS)
 	@$(MAKE) --no-print-directory test-asan
 	@$(MAKE) --no-print-directory test-windows
