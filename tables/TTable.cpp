@@ -510,6 +510,10 @@ TField& TTable::FieldByName(std::string_view nome) {
     throw Erro(Contexto() + ": coluna \"" + std::string(nome) + "\" não encontrada.");
 }
 
+bool TTable::Exists() const {
+    return plataforma::Existe(plataforma::CaminhoNativo(TableName));
+}
+
 void TTable::EmptyTable() {
     const std::string nativo = plataforma::CaminhoNativo(TableName);
     if (Active()) {

@@ -64,6 +64,8 @@ public:
     void Open();
     void Close();
     bool Active() const { return arquivo_.has_value(); }
+    // Whether the table's file is there, by TableName.
+    bool Exists() const;
     TDataSetState State() const { return estado_; }
 
     std::uint32_t RecordCount() const;

@@ -98,8 +98,9 @@ void TfoImprimeEtiqLumbertovaLab::Button2Click() {
 void TfoImprimeEtiqLumbertovaLab::FormClose() {
     rotulos::configuracao::PassoFechar(tbConf);
     tbTmp.Close();
-    // Every waiting label goes, printed or not.
-    tbTmp.EmptyTable();
+    // Every waiting label goes, printed or not. Without the file no label
+    // waits, and the window must still close.
+    if (tbTmp.Exists()) tbTmp.EmptyTable();
 }
 
 void TfoImprimeEtiqLumbertovaLab::Button1Click() {

@@ -445,6 +445,20 @@ private slots:
         QCOMPARE(RotulosEsperando(), 0u);
     }
 
+    // Without a label table no label waits: the window closes all the same,
+    // with the settings saved, instead of refusing to close for good.
+    void fechaSemTabelaDeRotulos() {
+        CriarConf({});
+        Mostrar();
+        Edit("DBEdit10")->selectAll();
+        QTest::keyClicks(Edit("DBEdit10"), "11");
+        Clicar(janela_->Button2);
+        QVERIFY(dialogos_->erros.isEmpty());
+        QVERIFY(!janela_->isVisible());
+        QCOMPARE(ConfSalva().at(0), std::string("11"));
+        QVERIFY(!std::filesystem::exists(Tarvel("TMP239.DB")));
+    }
+
     // A failing step stops the sequence and keeps the window open; once the
     // cause is gone the next close finishes it.
     void falhaAoFechar() {
