@@ -54,7 +54,11 @@ public:
 
 private:
     void Servir() {
-        if (!ConnectNamedPipe(pipe_, nullptr) && GetLastError() != ERROR_PIPE_CONNECTED) return;
+        // A program that has written and gone already leaves ERROR_NO_DATA; what
+        // it wrote is still there to read.
+        if (!ConnectNamedPipe(pipe_, nullptr) && GetLastError() != ERROR_PIPE_CONNECTED &&
+            GetLastError() != ERROR_NO_DATA)
+            return;
         if (leitura_ == Leitura::FechaAoConectar) {
             DisconnectNamedPipe(pipe_);
             return;
