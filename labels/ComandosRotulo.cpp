@@ -19,21 +19,33 @@ struct LinhaDeCampo {
     std::size_t maximo;  // for Regra::Primeiros
 };
 
+// One field record per line, as the printer reads them.
+// clang-format off
 constexpr LinhaDeCampo kCamposPequeno[] = {
-    {"Nome1", "191200401470010", Regra::Primeiros, 30}, {"Nome2", "191200301170010", Regra::Primeiros, 30},
-    {"Nome3", "191200200910011", Regra::Inteiro, 0},    {"Cliente", "191200200630011", Regra::Inteiro, 0},
-    {"PesoL", "191200100170018", Regra::Inteiro, 0},    {"PesoB", "191200100170076", Regra::Inteiro, 0},
-    {"Lote", "191200100170132", Regra::Primeiros, 6},   {"DataFab", "191200100170184", Regra::Data, 0},
+    {"Nome1", "191200401470010", Regra::Primeiros, 30},
+    {"Nome2", "191200301170010", Regra::Primeiros, 30},
+    {"Nome3", "191200200910011", Regra::Inteiro, 0},
+    {"Cliente", "191200200630011", Regra::Inteiro, 0},
+    {"PesoL", "191200100170018", Regra::Inteiro, 0},
+    {"PesoB", "191200100170076", Regra::Inteiro, 0},
+    {"Lote", "191200100170132", Regra::Primeiros, 6},
+    {"DataFab", "191200100170184", Regra::Data, 0},
     {"DataVal", "191200100170239", Regra::Data, 0},
 };
 
 constexpr LinhaDeCampo kCamposGrande[] = {
-    {"Nome1", "292200506830272", Regra::Primeiros, 30}, {"Nome2", "292200306830242", Regra::Primeiros, 30},
-    {"Nome3", "292200206810218", Regra::Inteiro, 0},    {"Cliente", "292200206810191", Regra::Inteiro, 0},
-    {"Onu", "291100606410320", Regra::Primeiros, 4},    {"PesoL", "291100605300353", Regra::Inteiro, 0},
-    {"PesoB", "291100605300320", Regra::Inteiro, 0},    {"Lote", "291100603870337", Regra::Primeiros, 6},
-    {"DataFab", "291100602630337", Regra::Data, 0},     {"DataVal", "291100601410337", Regra::Data, 0},
+    {"Nome1", "292200506830272", Regra::Primeiros, 30},
+    {"Nome2", "292200306830242", Regra::Primeiros, 30},
+    {"Nome3", "292200206810218", Regra::Inteiro, 0},
+    {"Cliente", "292200206810191", Regra::Inteiro, 0},
+    {"Onu", "291100606410320", Regra::Primeiros, 4},
+    {"PesoL", "291100605300353", Regra::Inteiro, 0},
+    {"PesoB", "291100605300320", Regra::Inteiro, 0},
+    {"Lote", "291100603870337", Regra::Primeiros, 6},
+    {"DataFab", "291100602630337", Regra::Data, 0},
+    {"DataVal", "291100601410337", Regra::Data, 0},
 };
+// clang-format on
 
 std::string Valor(const LinhaDeCampo& linha, TTable& tbTmp) {
     TField& campo = tbTmp.FieldByName(linha.campo);

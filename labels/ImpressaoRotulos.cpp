@@ -6,9 +6,7 @@
 
 namespace rotulos {
 
-void PausaReal::Esperar(std::chrono::milliseconds duracao) {
-    plataforma::Dormir(duracao);
-}
+void PausaReal::Esperar(std::chrono::milliseconds duracao) { plataforma::Dormir(duracao); }
 
 CanalImpressora::CanalImpressora(const std::string& porta, std::chrono::milliseconds limiteParada)
     : dispositivo_(plataforma::DispositivoDaPorta(porta), porta, limiteParada) {}

@@ -30,9 +30,7 @@ constexpr Letra kLetras[] = {
     throw Erro("Definição de coluna \"" + coluna + "\" inválida: " + causa + ".");
 }
 
-std::uint16_t Armazenado(const DefinicaoColuna& c) {
-    return c.tipo == TipoCampo::Bcd ? 17 : c.tamanho;
-}
+std::uint16_t Armazenado(const DefinicaoColuna& c) { return c.tipo == TipoCampo::Bcd ? 17 : c.tamanho; }
 
 }  // namespace
 

@@ -21,9 +21,7 @@ constexpr std::int64_t kMsPorDia = 86'400'000;
     throw Erro(contexto + ": " + causa + ".");
 }
 
-std::string Aspas(const std::string& nome) {
-    return "\"" + nome + "\"";
-}
+std::string Aspas(const std::string& nome) { return "\"" + nome + "\""; }
 
 // Where a value failed, spelled out only when there is a failure to report:
 // values are read in hot loops.
@@ -33,9 +31,7 @@ struct Onde {
     operator std::string() const { return contexto + ", coluna " + Aspas(campo.nome); }
 };
 
-[[noreturn]] void Falhar(const Onde& onde, const std::string& causa) {
-    Falhar(std::string(onde), causa);
-}
+[[noreturn]] void Falhar(const Onde& onde, const std::string& causa) { Falhar(std::string(onde), causa); }
 
 std::optional<std::uint16_t> TamanhoArmazenado(TipoCampo tipo, std::uint8_t declarado) {
     switch (tipo) {
@@ -61,26 +57,14 @@ std::optional<std::uint16_t> TamanhoArmazenado(TipoCampo tipo, std::uint8_t decl
 }
 
 bool TipoConhecido(std::uint8_t codigo) {
+    // clang-format off
     switch (codigo) {
-        case 0x01:
-        case 0x02:
-        case 0x03:
-        case 0x04:
-        case 0x05:
-        case 0x06:
-        case 0x09:
-        case 0x0C:
-        case 0x0D:
-        case 0x0E:
-        case 0x0F:
-        case 0x10:
-        case 0x14:
-        case 0x15:
-        case 0x16:
-        case 0x17:
-        case 0x18: return true;
+        case 0x01: case 0x02: case 0x03: case 0x04: case 0x05: case 0x06: case 0x09:
+        case 0x0C: case 0x0D: case 0x0E: case 0x0F: case 0x10:
+        case 0x14: case 0x15: case 0x16: case 0x17: case 0x18: return true;
         default: return false;
     }
+    // clang-format on
 }
 
 std::uint64_t BigEndian(std::span<const std::uint8_t> v) {

@@ -2,9 +2,7 @@
 
 namespace rotulos {
 
-TDataSource::~TDataSource() {
-    SetDataSet(nullptr);
-}
+TDataSource::~TDataSource() { SetDataSet(nullptr); }
 
 void TDataSource::SetDataSet(TTable* tabela) {
     if (tabela_) tabela_->DeixarDeObservar(observacao_);
@@ -34,9 +32,7 @@ TFieldDataLink::TFieldDataLink(TDataSource& fonte, std::string dataField)
     });
 }
 
-TFieldDataLink::~TFieldDataLink() {
-    fonte_.Desligar(ligacao_);
-}
+TFieldDataLink::~TFieldDataLink() { fonte_.Desligar(ligacao_); }
 
 TField* TFieldDataLink::Campo() const {
     TTable* tabela = fonte_.DataSet();
@@ -54,13 +50,9 @@ std::string TFieldDataLink::TextoBruto() const {
     return campo ? campo->AsString() : std::string();
 }
 
-std::string TFieldDataLink::TextoExibido() const {
-    return Pagina().ParaUtf8(TextoBruto());
-}
+std::string TFieldDataLink::TextoExibido() const { return Pagina().ParaUtf8(TextoBruto()); }
 
-std::optional<std::string> TFieldDataLink::Codificar(const std::string& utf8) const {
-    return Pagina().DeUtf8(utf8);
-}
+std::optional<std::string> TFieldDataLink::Codificar(const std::string& utf8) const { return Pagina().DeUtf8(utf8); }
 
 bool TFieldDataLink::PodeEditar() const {
     TTable* tabela = fonte_.DataSet();

@@ -50,15 +50,9 @@ void EsvaziarArquivo(plataforma::Arquivo& arquivo, std::uint16_t tamanhoCabecalh
 
 // --- TField -----------------------------------------------------------------
 
-const std::string& TField::FieldName() const {
-    return tabela_->cab_.campos[indice_].nome;
-}
-paradox::TipoCampo TField::DataType() const {
-    return tabela_->cab_.campos[indice_].tipo;
-}
-int TField::Size() const {
-    return tabela_->cab_.campos[indice_].tamanhoDeclarado;
-}
+const std::string& TField::FieldName() const { return tabela_->cab_.campos[indice_].nome; }
+paradox::TipoCampo TField::DataType() const { return tabela_->cab_.campos[indice_].tipo; }
+int TField::Size() const { return tabela_->cab_.campos[indice_].tamanhoDeclarado; }
 
 bool TField::IsNull() const {
     if (const auto& p = tabela_->pendentes_[indice_]) return p->empty();
@@ -168,9 +162,7 @@ std::vector<std::uint8_t> BytesDoCabecalho(const plataforma::Arquivo& arquivo) {
 
 }  // namespace
 
-void TTable::LerCabecalhoDoArquivo() {
-    cab_ = paradox::LerCabecalho(BytesDoCabecalho(*arquivo_), Contexto());
-}
+void TTable::LerCabecalhoDoArquivo() { cab_ = paradox::LerCabecalho(BytesDoCabecalho(*arquivo_), Contexto()); }
 
 std::uint32_t TTable::BlocosPossiveis() const {
     if (tamanhoArquivo_ <= cab_.tamanhoCabecalho) return 0;
@@ -510,9 +502,7 @@ TField& TTable::FieldByName(std::string_view nome) {
     throw Erro(Contexto() + ": coluna \"" + std::string(nome) + "\" não encontrada.");
 }
 
-bool TTable::Exists() const {
-    return plataforma::Existe(plataforma::CaminhoNativo(TableName));
-}
+bool TTable::Exists() const { return plataforma::Existe(plataforma::CaminhoNativo(TableName)); }
 
 void TTable::EmptyTable() {
     const std::string nativo = plataforma::CaminhoNativo(TableName);

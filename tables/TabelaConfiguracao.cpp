@@ -14,9 +14,7 @@ void PassoMostrar(TTable& tbConf) {
     tbConf.Edit();
 }
 
-void PassoDepoisDoPost(TTable& tbConf, const std::function<void(hDBICur)>& salvar) {
-    salvar(tbConf.Handle());
-}
+void PassoDepoisDoPost(TTable& tbConf, const std::function<void(hDBICur)>& salvar) { salvar(tbConf.Handle()); }
 
 void PassoTamanho(TTable& tbConf, int itemIndex) {
     tbConf.FieldByName("Porta").SetAsString(itemIndex == 0 ? kPortaPequeno : kPortaGrande);

@@ -32,9 +32,7 @@ void TRadioGroup::SetColumns(int columns) {
     Organizar();
 }
 
-int TRadioGroup::ItemIndex() const {
-    return grupo_.checkedId();
-}
+int TRadioGroup::ItemIndex() const { return grupo_.checkedId(); }
 
 void TRadioGroup::SetItemIndex(int indice) {
     indicePedido_ = indice;

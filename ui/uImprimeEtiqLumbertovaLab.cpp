@@ -87,13 +87,9 @@ TfoImprimeEtiqLumbertovaLab::~TfoImprimeEtiqLumbertovaLab() {
     for (TDBEdit* edit : {DBEdit10, DBEdit11, DBEdit12, DBEdit13, DBEdit1}) edit->Desligar();
 }
 
-void TfoImprimeEtiqLumbertovaLab::FormShow() {
-    rotulos::configuracao::PassoMostrar(tbConf);
-}
+void TfoImprimeEtiqLumbertovaLab::FormShow() { rotulos::configuracao::PassoMostrar(tbConf); }
 
-void TfoImprimeEtiqLumbertovaLab::Button2Click() {
-    close();
-}
+void TfoImprimeEtiqLumbertovaLab::Button2Click() { close(); }
 
 void TfoImprimeEtiqLumbertovaLab::FormClose() {
     rotulos::configuracao::PassoFechar(tbConf);
@@ -103,13 +99,9 @@ void TfoImprimeEtiqLumbertovaLab::FormClose() {
     if (tbTmp.Exists()) tbTmp.EmptyTable();
 }
 
-void TfoImprimeEtiqLumbertovaLab::Button1Click() {
-    rotulos::ImprimirRotulos(*this, tbTmp, dialogos_, pausa_);
-}
+void TfoImprimeEtiqLumbertovaLab::Button1Click() { rotulos::ImprimirRotulos(*this, tbTmp, dialogos_, pausa_); }
 
-void TfoImprimeEtiqLumbertovaLab::tbConfAfterPost() {
-    rotulos::configuracao::PassoDepoisDoPost(tbConf);
-}
+void TfoImprimeEtiqLumbertovaLab::tbConfAfterPost() { rotulos::configuracao::PassoDepoisDoPost(tbConf); }
 
 void TfoImprimeEtiqLumbertovaLab::RadioGroup1Click() {
     rotulos::configuracao::PassoTamanho(tbConf, RadioGroup1->ItemIndex());
@@ -119,17 +111,11 @@ rotulos::ConfiguracaoImpressora TfoImprimeEtiqLumbertovaLab::Configuracao() {
     return {DBEdit10->TextoBruto(), DBEdit11->TextoBruto(), DBEdit12->TextoBruto(), DBEdit13->TextoBruto()};
 }
 
-std::string TfoImprimeEtiqLumbertovaLab::PortaImpressora() {
-    return DBEdit1->TextoBruto();
-}
+std::string TfoImprimeEtiqLumbertovaLab::PortaImpressora() { return DBEdit1->TextoBruto(); }
 
-int TfoImprimeEtiqLumbertovaLab::TamanhoSelecionado() {
-    return RadioGroup1->ItemIndex();
-}
+int TfoImprimeEtiqLumbertovaLab::TamanhoSelecionado() { return RadioGroup1->ItemIndex(); }
 
-void TfoImprimeEtiqLumbertovaLab::Fechar() {
-    close();
-}
+void TfoImprimeEtiqLumbertovaLab::Fechar() { close(); }
 
 void TfoImprimeEtiqLumbertovaLab::showEvent(QShowEvent* evento) {
     QWidget::showEvent(evento);

@@ -76,9 +76,7 @@ std::string ComponenteExistente(const std::string& pasta, const std::string& nom
 
 }  // namespace
 
-std::string DescricaoUltimoErro() {
-    return DescricaoErrno(errno);
-}
+std::string DescricaoUltimoErro() { return DescricaoErrno(errno); }
 
 std::string CaminhoNativo(const std::string& caminho) {
     const bool temUnidade = caminho.size() >= 3 && std::isalpha(static_cast<unsigned char>(caminho[0])) &&
@@ -125,9 +123,7 @@ Arquivo Arquivo::Criar(const std::string& caminhoNativo, std::string nomeExibido
     return Arquivo(caminhoNativo, Modo::LeituraEscrita, std::move(nomeExibido));
 }
 
-Arquivo::~Arquivo() {
-    Fechar();
-}
+Arquivo::~Arquivo() { Fechar(); }
 
 Arquivo::Arquivo(Arquivo&& outro) noexcept : handle_(outro.handle_), modo_(outro.modo_), nome_(std::move(outro.nome_)) {
     outro.handle_ = -1;
@@ -190,9 +186,7 @@ void Arquivo::Sincronizar() {
     if (::fsync(static_cast<int>(handle_)) != 0) FalharSistema("Não foi possível salvar no disco", nome_, errno);
 }
 
-void RemoverArquivo(const std::string& caminhoNativo) noexcept {
-    ::unlink(caminhoNativo.c_str());
-}
+void RemoverArquivo(const std::string& caminhoNativo) noexcept { ::unlink(caminhoNativo.c_str()); }
 
 bool Existe(const std::string& caminhoNativo) {
     struct stat info {};
@@ -262,8 +256,6 @@ void Dispositivo::Escrever(std::string_view bytes) {
     }
 }
 
-void Dormir(std::chrono::milliseconds duracao) {
-    std::this_thread::sleep_for(duracao);
-}
+void Dormir(std::chrono::milliseconds duracao) { std::this_thread::sleep_for(duracao); }
 
 }  // namespace rotulos::plataforma

@@ -81,19 +81,13 @@ HANDLE AbrirArquivo(const std::string& caminho, DWORD acesso, DWORD criacao, DWO
                        nullptr);
 }
 
-HANDLE Nativo(std::intptr_t h) {
-    return reinterpret_cast<HANDLE>(h);
-}
+HANDLE Nativo(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
 }  // namespace
 
-std::string DescricaoUltimoErro() {
-    return DescricaoCodigo(GetLastError());
-}
+std::string DescricaoUltimoErro() { return DescricaoCodigo(GetLastError()); }
 
-std::string CaminhoNativo(const std::string& caminho) {
-    return caminho;
-}
+std::string CaminhoNativo(const std::string& caminho) { return caminho; }
 
 Arquivo::Arquivo(const std::string& caminhoNativo, Modo modo, std::string nomeExibido)
     : handle_(-1), modo_(modo), nome_(std::move(nomeExibido)) {
@@ -114,9 +108,7 @@ Arquivo Arquivo::Criar(const std::string& caminhoNativo, std::string nomeExibido
     return Arquivo(caminhoNativo, Modo::LeituraEscrita, std::move(nomeExibido));
 }
 
-Arquivo::~Arquivo() {
-    Fechar();
-}
+Arquivo::~Arquivo() { Fechar(); }
 
 Arquivo::Arquivo(Arquivo&& outro) noexcept : handle_(outro.handle_), modo_(outro.modo_), nome_(std::move(outro.nome_)) {
     outro.handle_ = -1;
@@ -192,17 +184,13 @@ void Arquivo::Sincronizar() {
     if (!FlushFileBuffers(Nativo(handle_))) FalharSistema("Não foi possível salvar no disco", nome_, GetLastError());
 }
 
-void RemoverArquivo(const std::string& caminhoNativo) noexcept {
-    DeleteFileA(caminhoNativo.c_str());
-}
+void RemoverArquivo(const std::string& caminhoNativo) noexcept { DeleteFileA(caminhoNativo.c_str()); }
 
 bool Existe(const std::string& caminhoNativo) {
     return GetFileAttributesA(caminhoNativo.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string DispositivoDaPorta(const std::string& porta) {
-    return porta;
-}
+std::string DispositivoDaPorta(const std::string& porta) { return porta; }
 
 namespace {
 
@@ -279,8 +267,6 @@ void Dispositivo::Escrever(std::string_view bytes) {
     }
 }
 
-void Dormir(std::chrono::milliseconds duracao) {
-    Sleep(static_cast<DWORD>(duracao.count()));
-}
+void Dormir(std::chrono::milliseconds duracao) { Sleep(static_cast<DWORD>(duracao.count())); }
 
 }  // namespace rotulos::plataforma

@@ -70,9 +70,7 @@ std::string Ler(const std::string& caminho) {
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-bool Existe(const std::string& caminho) {
-    return std::filesystem::exists(caminho);
-}
+bool Existe(const std::string& caminho) { return std::filesystem::exists(caminho); }
 
 // A file standing for the port. Not named LPT1: on Windows that name is the
 // device in every folder.

@@ -23,9 +23,7 @@ class PortaQueNaoRecebe {
 public:
 #ifdef _WIN32
     explicit PortaQueNaoRecebe(const PastaTemporaria&) {}
-    std::string Nome() const {
-        return pipe_.Nome();
-    }
+    std::string Nome() const { return pipe_.Nome(); }
 
 private:
     PipeDeImpressora pipe_{PipeDeImpressora::Leitura::Nunca};
@@ -37,14 +35,10 @@ private:
         if (leitor_ < 0) throw std::runtime_error("open " + nome_);
         ::fcntl(leitor_, F_SETPIPE_SZ, 4096);
     }
-    ~PortaQueNaoRecebe() {
-        ::close(leitor_);
-    }
+    ~PortaQueNaoRecebe() { ::close(leitor_); }
     PortaQueNaoRecebe(const PortaQueNaoRecebe&) = delete;
     PortaQueNaoRecebe& operator=(const PortaQueNaoRecebe&) = delete;
-    std::string Nome() const {
-        return nome_;
-    }
+    std::string Nome() const { return nome_; }
 
 private:
     std::string nome_;
@@ -57,16 +51,12 @@ private:
 class PortaQueFalha {
 public:
 #ifdef _WIN32
-    std::string Nome() const {
-        return pipe_.Nome();
-    }
+    std::string Nome() const { return pipe_.Nome(); }
 
 private:
     PipeDeImpressora pipe_{PipeDeImpressora::Leitura::FechaAoConectar};
 #else
-    std::string Nome() const {
-        return "/dev/full";
-    }
+    std::string Nome() const { return "/dev/full"; }
 #endif
 };
 

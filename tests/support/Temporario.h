@@ -52,9 +52,7 @@ inline void GravarArquivo(const std::string& caminho, const std::vector<std::uin
     f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline std::string Amostra(const std::string& nome) {
-    return std::string(ROTULOS_AMOSTRAS) + "/" + nome;
-}
+inline std::string Amostra(const std::string& nome) { return std::string(ROTULOS_AMOSTRAS) + "/" + nome; }
 
 inline std::string CopiarAmostra(const PastaTemporaria& pasta, const std::string& nome) {
     const std::string destino = pasta / nome;

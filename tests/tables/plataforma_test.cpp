@@ -29,9 +29,7 @@ private:
     const char* nome_;
 };
 
-void Tocar(const std::string& caminho) {
-    std::ofstream(caminho).put('x');
-}
+void Tocar(const std::string& caminho) { std::ofstream(caminho).put('x'); }
 
 TEST(CaminhoNativo, UnidadeCNaPastaDaVariavelSemDiferencaDeCaixa) {
     PastaTemporaria pasta;
