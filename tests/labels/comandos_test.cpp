@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "../support/TabelaRotulos.h"
 #include "../support/Temporario.h"
 #include "ComandosRotulo.h"
@@ -18,10 +15,7 @@ using teste::PastaTemporaria;
 
 const ConfiguracaoImpressora kSemente{"13", "E", "220", "220"};
 
-std::string Referencia(const std::string& nome) {
-    std::ifstream f(std::string(ROTULOS_DADOS) + "/" + nome, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
+std::string Referencia(const std::string& nome) { return teste::LerTexto(std::string(ROTULOS_DADOS) + "/" + nome); }
 
 std::vector<std::string> Linhas(const std::string& bytes) {
     std::vector<std::string> linhas;

@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "../support/PortasDeTeste.h"
 #include "../support/TabelaRotulos.h"
@@ -65,11 +64,6 @@ public:
     }
 };
 
-std::string Ler(const std::string& caminho) {
-    std::ifstream f(caminho, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
 bool Existe(const std::string& caminho) { return std::filesystem::exists(caminho); }
 
 // A file standing for the port. Not named LPT1: on Windows that name is the
@@ -100,8 +94,8 @@ protected:
     PausaFalsa pausa_;
 };
 
-const std::string kRotuloPequeno = Ler(std::string(ROTULOS_DADOS) + "/rotulo-pequeno.ref");
-const std::string kRotuloGrande = Ler(std::string(ROTULOS_DADOS) + "/rotulo-grande.ref");
+const std::string kRotuloPequeno = teste::LerTexto(std::string(ROTULOS_DADOS) + "/rotulo-pequeno.ref");
+const std::string kRotuloGrande = teste::LerTexto(std::string(ROTULOS_DADOS) + "/rotulo-grande.ref");
 
 TEST_F(Impressao, RespostaNaoFechaSemImprimir) {
     CriarLinhas(2);
@@ -146,7 +140,7 @@ TEST_F(Impressao, PortaQueNaoAbreAvisaEPermiteTentarDeNovo) {
     Imprimir();
     EXPECT_EQ(dialogos_.perguntas.size(), 2u);
     EXPECT_EQ(janela_.fechamentos, 1);
-    EXPECT_EQ(Ler(janela_.porta), kRotuloPequeno);
+    EXPECT_EQ(teste::LerTexto(janela_.porta), kRotuloPequeno);
 }
 
 TEST_F(Impressao, PortaVaziaNaoAbre) {
@@ -161,9 +155,9 @@ TEST_F(Impressao, UmaLinhaUmRotuloEntregueAntesDaPausa) {
     CriarLinhas(1);
     tbTmp_.TableName = tabela_;
     std::vector<std::string> entregueNaPausa;
-    pausa_.aoPausar = [&] { entregueNaPausa.push_back(Ler(janela_.porta)); };
+    pausa_.aoPausar = [&] { entregueNaPausa.push_back(teste::LerTexto(janela_.porta)); };
     Imprimir();
-    EXPECT_EQ(Ler(janela_.porta), kRotuloPequeno);
+    EXPECT_EQ(teste::LerTexto(janela_.porta), kRotuloPequeno);
     EXPECT_EQ(pausa_.pausas, std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(2000)});
     EXPECT_EQ(entregueNaPausa, std::vector<std::string>{kRotuloPequeno});
     EXPECT_EQ(janela_.fechamentos, 1);
@@ -175,7 +169,7 @@ TEST_F(Impressao, VariasLinhasUmaPausaDepoisDeCada) {
     tbTmp_.TableName = tabela_;
     janela_.tamanho = 1;
     Imprimir();
-    EXPECT_EQ(Ler(janela_.porta), kRotuloGrande + kRotuloGrande + kRotuloGrande);
+    EXPECT_EQ(teste::LerTexto(janela_.porta), kRotuloGrande + kRotuloGrande + kRotuloGrande);
     EXPECT_EQ(pausa_.pausas.size(), 3u);
     EXPECT_EQ(janela_.fechamentos, 1);
 }
@@ -185,7 +179,7 @@ TEST_F(Impressao, LeTamanhoEConfiguracaoACadaRotulo) {
     tbTmp_.TableName = tabela_;
     pausa_.aoPausar = [&] { janela_.tamanho = 1; };
     Imprimir();
-    EXPECT_EQ(Ler(janela_.porta), kRotuloPequeno + kRotuloGrande);
+    EXPECT_EQ(teste::LerTexto(janela_.porta), kRotuloPequeno + kRotuloGrande);
 }
 
 #ifndef _WIN32
@@ -196,7 +190,7 @@ TEST_F(Impressao, PortaDoDosNaPastaDeDispositivos) {
     janela_.porta = "LPT3";
     Imprimir();
     ::unsetenv("ROTULOS_DEVICE_DIR");
-    EXPECT_EQ(Ler(pasta_ / "LPT3"), kRotuloPequeno);
+    EXPECT_EQ(teste::LerTexto(pasta_ / "LPT3"), kRotuloPequeno);
 }
 
 #endif
@@ -206,7 +200,7 @@ TEST_F(Impressao, ReescreveAPortaACadaExecucao) {
     tbTmp_.TableName = tabela_;
     std::ofstream(janela_.porta) << std::string(5000, 'z');
     Imprimir();
-    EXPECT_EQ(Ler(janela_.porta), kRotuloPequeno);
+    EXPECT_EQ(teste::LerTexto(janela_.porta), kRotuloPequeno);
 }
 
 TEST_F(Impressao, ColunaAusenteParaNoMeioDoRotulo) {
@@ -215,7 +209,7 @@ TEST_F(Impressao, ColunaAusenteParaNoMeioDoRotulo) {
     EXPECT_THROW(Imprimir(), Erro);
     EXPECT_EQ(janela_.fechamentos, 0);
     EXPECT_TRUE(pausa_.pausas.empty());
-    const std::string impresso = Ler(janela_.porta);
+    const std::string impresso = teste::LerTexto(janela_.porta);
     EXPECT_EQ(impresso, kRotuloPequeno.substr(0, impresso.size()));
     EXPECT_EQ(std::count(impresso.begin(), impresso.end(), '\n'), 15);
 }

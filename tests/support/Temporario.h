@@ -47,6 +47,12 @@ inline std::vector<std::uint8_t> LerArquivo(const std::string& caminho) {
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
+// The same as text: what a port file or a reference file holds, byte for byte.
+inline std::string LerTexto(const std::string& caminho) {
+    std::ifstream f(caminho, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
 inline void GravarArquivo(const std::string& caminho, const std::vector<std::uint8_t>& bytes) {
     std::ofstream f(caminho, std::ios::binary | std::ios::trunc);
     f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "../support/PortasDeTeste.h"
 #include "../support/Temporario.h"
@@ -26,9 +25,7 @@ TEST(Dispositivo, AbreDoInicioApagandoOQueHavia) {
         d.Escrever("novo");
         d.Escrever("\xC1\r\n");
     }
-    std::ifstream f(arquivo, std::ios::binary);
-    const std::string lido((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(lido, "novo\xC1\r\n");
+    EXPECT_EQ(teste::LerTexto(arquivo), "novo\xC1\r\n");
 }
 
 TEST(Dispositivo, FalhaAoAbrirNomeiaAPorta) {

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "../support/PipeDeImpressora.h"
 #include "../support/Temporario.h"
@@ -21,11 +20,6 @@ namespace rotulos::plataforma {
 namespace {
 
 using teste::PastaTemporaria;
-
-std::string Ler(const std::string& caminho) {
-    std::ifstream f(caminho, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
 
 TEST(CaminhoNativo, OsNomesDoWindowsFicamComoEstao) {
     EXPECT_EQ(CaminhoNativo("C:\\TARVEL\\TMP239.DB"), "C:\\TARVEL\\TMP239.DB");
@@ -94,7 +88,7 @@ TEST(Arquivo, EscreveTruncaESincroniza) {
         EXPECT_EQ(a.LerEm(0, b, sizeof b), 4u);
         EXPECT_EQ(std::string(b, 4), "abcd");
     }
-    EXPECT_EQ(Ler(caminho), "abcd");
+    EXPECT_EQ(teste::LerTexto(caminho), "abcd");
 }
 
 TEST(Dispositivo, PipeRecebeTudo) {
@@ -120,7 +114,7 @@ TEST(Dispositivo, Lpt1PeloNomeDoDos) {
             "\x02"
             "c0000\r\n");
     }
-    EXPECT_EQ(Ler(saida),
+    EXPECT_EQ(teste::LerTexto(saida),
               "\x02"
               "c0000\r\n");
 }

@@ -50,11 +50,6 @@ public:
 
 constexpr const char* kColunasConf = "Temperatura:A10,Velocidade:A10,Borda:A10,Retorno:A10,Porta:A10";
 
-std::string LerTexto(const std::string& caminho) {
-    const auto bytes = teste::LerArquivo(caminho);
-    return {bytes.begin(), bytes.end()};
-}
-
 }  // namespace
 
 class JanelaTest : public QObject {
@@ -309,7 +304,7 @@ private slots:
         dialogos_->respostas = {true};
         Clicar(janela_->Button1);
         QCOMPARE(ConfSalva().at(0), std::string("15"));
-        QVERIFY(LerTexto(Portas("LPT1")).find("\r\nH15\r\n") != std::string::npos);
+        QVERIFY(teste::LerTexto(Portas("LPT1")).find("\r\nH15\r\n") != std::string::npos);
     }
 
     void textoForaDoCodePageRecusado() {
@@ -388,8 +383,8 @@ private slots:
         dialogos_->respostas = {true};
         Clicar(janela_->Button1);
         QCOMPARE(dialogos_->perguntas, QStringList{"Confirma Impressão ?"});
-        const std::string rotulo = LerTexto(std::string(ROTULOS_DADOS) + "/" + referencia.toStdString());
-        QCOMPARE(LerTexto(Portas(porta.toStdString())), rotulo + rotulo);
+        const std::string rotulo = teste::LerTexto(std::string(ROTULOS_DADOS) + "/" + referencia.toStdString());
+        QCOMPARE(teste::LerTexto(Portas(porta.toStdString())), rotulo + rotulo);
         QCOMPARE(pausa_->pausas, std::vector<std::chrono::milliseconds>(2, std::chrono::milliseconds(2000)));
         QVERIFY(!janela_->isVisible());
     }
