@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Erro.h"
+#include "platform/Comum.h"
 #include "platform/Plataforma.h"
 
 namespace rotulos::plataforma {
@@ -194,13 +195,10 @@ bool Existe(const std::string& caminhoNativo) {
 }
 
 std::string DispositivoDaPorta(const std::string& porta) {
-    std::string nome = porta;
-    if (!nome.empty() && nome.back() == ':') nome.pop_back();
-    for (char& c : nome) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (nome == "PRN") nome = "LPT1";
-    const bool lpt = nome.size() == 4 && nome.compare(0, 3, "LPT") == 0;
-    const bool com = nome.size() == 4 && nome.compare(0, 3, "COM") == 0;
-    if (!(lpt || com) || nome[3] < '1' || nome[3] > '9') return porta;
+    std::optional<std::string> dos = comum::PortaDoDos(porta);
+    if (!dos) return porta;
+    const std::string nome = *dos == "PRN" ? "LPT1" : *dos;
+    const bool lpt = nome.compare(0, 3, "LPT") == 0;
 
     if (const char* pasta = std::getenv("ROTULOS_DEVICE_DIR"); pasta && *pasta) return std::string(pasta) + "/" + nome;
     const int indice = nome[3] - '1';
@@ -242,9 +240,7 @@ void Dispositivo::Escrever(std::string_view bytes) {
             FalharSistema("Falha ao enviar dados para a impressora", nome_, errno);
         const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(prazo - Relogio::now());
         if (resta.count() <= 0) {
-            throw Erro("Falha ao enviar dados para a impressora \"" + nome_ + "\": a impressora não aceita dados há " +
-                       std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limite_).count()) +
-                       " segundos (desligada, sem papel ou desconectada?).");
+            throw comum::ImpressoraParada(nome_, limite_);
         }
         // Some drivers (the parallel port's among them) say they are ready and still refuse
         // data; a short nap then keeps the wait from spinning.

@@ -7,11 +7,11 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <string>
 
 #include "Erro.h"
+#include "platform/Comum.h"
 #include "platform/Plataforma.h"
 
 namespace rotulos::plataforma {
@@ -198,12 +198,8 @@ namespace {
 // they exist; anything else is a file, created or emptied as Rewrite does.
 bool NomeDeDispositivo(std::string& nome) {
     if (nome.rfind("\\\\.\\", 0) == 0) return true;
-    std::string base = nome;
-    if (!base.empty() && base.back() == ':') base.pop_back();
-    for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const bool porta = base.size() == 4 && (base.compare(0, 3, "LPT") == 0 || base.compare(0, 3, "COM") == 0) &&
-                       base[3] >= '1' && base[3] <= '9';
-    if (!porta && base != "PRN" && base != "AUX") return false;
+    const std::string base = comum::NomeDosNormalizado(nome);
+    if (!comum::PortaDoDos(base) && base != "AUX") return false;
     nome = base;
     return true;
 }
@@ -235,11 +231,6 @@ Dispositivo::~Dispositivo() {
 }
 
 void Dispositivo::Escrever(std::string_view bytes) {
-    const auto parada = [this] {
-        return Erro("Falha ao enviar dados para a impressora \"" + nome_ + "\": a impressora não aceita dados há " +
-                    std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limite_).count()) +
-                    " segundos (desligada, sem papel ou desconectada?).");
-    };
     std::size_t escritos = 0;
     while (escritos < bytes.size()) {
         OVERLAPPED pedido{};
@@ -255,13 +246,13 @@ void Dispositivo::Escrever(std::string_view bytes) {
                 DWORD ignorado = 0;
                 CancelIoEx(Nativo(handle_), &pedido);
                 GetOverlappedResult(Nativo(handle_), &pedido, &ignorado, TRUE);
-                throw parada();
+                throw comum::ImpressoraParada(nome_, limite_);
             }
         }
         DWORD w = 0;
         if (!GetOverlappedResult(Nativo(handle_), &pedido, &w, TRUE))
             FalharSistema("Falha ao enviar dados para a impressora", nome_, GetLastError());
-        if (w == 0) throw parada();
+        if (w == 0) throw comum::ImpressoraParada(nome_, limite_);
         escritos += w;
         posicao_ += w;
     }

@@ -1,0 +1,39 @@
+#pragma once
+
+// What both sides of the platform layer read and say alike, so that a port
+// name means the same and a stalled printer reads the same on both.
+
+#include <cctype>
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "Erro.h"
+
+namespace rotulos::plataforma::comum {
+
+// A DOS device name as DOS compares it: upper case, without a trailing colon.
+inline std::string NomeDosNormalizado(const std::string& porta) {
+    std::string nome = porta;
+    if (!nome.empty() && nome.back() == ':') nome.pop_back();
+    for (char& c : nome) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return nome;
+}
+
+// LPT1..LPT9, COM1..COM9 and PRN in any case, with an optional trailing
+// colon, as their normalised name; nullopt for any other text.
+inline std::optional<std::string> PortaDoDos(const std::string& porta) {
+    std::string nome = NomeDosNormalizado(porta);
+    if (nome == "PRN") return nome;
+    const bool lptOuCom = nome.size() == 4 && (nome.compare(0, 3, "LPT") == 0 || nome.compare(0, 3, "COM") == 0);
+    if (!lptOuCom || nome[3] < '1' || nome[3] > '9') return std::nullopt;
+    return nome;
+}
+
+inline Erro ImpressoraParada(const std::string& porta, std::chrono::milliseconds limite) {
+    return Erro("Falha ao enviar dados para a impressora \"" + porta + "\": a impressora não aceita dados há " +
+                std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limite).count()) +
+                " segundos (desligada, sem papel ou desconectada?).");
+}
+
+}  // namespace rotulos::plataforma::comum
