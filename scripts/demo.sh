@@ -16,8 +16,7 @@ export ROTULOS_DEVICE_DIR="$demo/portas"
 : >"$demo/portas/LPT1"
 : >"$demo/portas/LPT3"
 
-"$bin/rotulos-tabela" criar "C:\\TARVEL\\TMP239.DB" \
-    "Nome1:A40,Nome2:A40,Nome3:A40,Cliente:A40,Onu:A10,PesoL:A10,PesoB:A10,Lote:A10,DataFab:D,DataVal:D"
+"$bin/rotulos-tabela" criar "C:\\TARVEL\\TMP239.DB" "$OPERADOR_COLUNAS_ROTULOS"
 # The other program writes in the table's code page, 1252.
 iconv -f UTF-8 -t CP1252 <<'LINHAS' | "$bin/rotulos-tabela" inserir "C:\\TARVEL\\TMP239.DB"
 ÁCIDO SULFÚRICO 98%	Grau técnico	Tambor de 200 litros	Química Brasil Ltda	1830	25,00 kg	26,10 kg	L24031	2024-03-05	2026-03-05
@@ -26,8 +25,7 @@ HIDRÓXIDO DE SÓDIO 50%	Solução aquosa	Bombona de 50 kg	Papel e Celulose São
 HIPOCLORITO DE SÓDIO 12%	Solução	Bombona de 20 L	Saneamento Ribeirão Ltda	1791	24,00 kg	25,20 kg	L24034	2024-03-08	2024-09-08
 ÁCIDO CLORÍDRICO 33%	Grau técnico	Contêiner IBC 1000 L	Galvânica União	1789	1150 kg	1210 kg	L24035	2024-03-11	2025-03-11
 LINHAS
-"$bin/rotulos-tabela" criar "C:\\TARVEL\\ConfImpr.db" \
-    "Temperatura:A10,Velocidade:A10,Borda:A10,Retorno:A10,Porta:A10"
+"$bin/rotulos-tabela" criar "C:\\TARVEL\\ConfImpr.db" "$OPERADOR_COLUNAS_CONF"
 
 echo "Instalação de demonstração em $demo:"
 echo "  C:\\TARVEL\\TMP239.DB com 5 rótulos; C:\\TARVEL\\ConfImpr.db vazia;"

@@ -84,6 +84,10 @@ operador_esperar_fim() {
     return 1
 }
 
+# The two tables of an installation, as the other program and the installer make them.
+OPERADOR_COLUNAS_ROTULOS="Nome1:A40,Nome2:A40,Nome3:A40,Cliente:A40,Onu:A10,PesoL:A10,PesoB:A10,Lote:A10,DataFab:D,DataVal:D"
+OPERADOR_COLUNAS_CONF="Temperatura:A10,Velocidade:A10,Borda:A10,Retorno:A10,Porta:A10"
+
 # Where the controls are, in the window's client coordinates (the form's
 # positions plus half the control).
 OPERADOR_IMPRIMIR=(299 225)

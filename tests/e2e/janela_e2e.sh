@@ -21,9 +21,8 @@ falhar() {
     exit 1
 }
 
-"$bin/rotulos-tabela" criar 'C:\TARVEL\TMP239.DB' \
-    "Nome1:A40,Nome2:A40,Nome3:A40,Cliente:A40,Onu:A10,PesoL:A10,PesoB:A10,Lote:A10,DataFab:D,DataVal:D"
-"$bin/rotulos-tabela" criar 'C:\TARVEL\ConfImpr.db' "Temperatura:A10,Velocidade:A10,Borda:A10,Retorno:A10,Porta:A10"
+"$bin/rotulos-tabela" criar 'C:\TARVEL\TMP239.DB' "$OPERADOR_COLUNAS_ROTULOS"
+"$bin/rotulos-tabela" criar 'C:\TARVEL\ConfImpr.db' "$OPERADOR_COLUNAS_CONF"
 rotulo='\xC1CIDO SULF\xDARICO 98%	Grau t\xE9cnico	Tambor de 200 litros	Qu\xEDmica Brasil Ltda	1830	25,00 kg	26,10 kg	L24031	2024-03-05	2026-03-05'
 n=2
 [ "$caso" = grande ] && n=1
