@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 segundos="${1:-60}"
-amostras="${ROTULOS_AMOSTRAS:-../shared/paradox-samples}"
+amostras=tests/data/amostras
 corpus=build-fuzz/corpus
 mkdir -p "$corpus" fuzz/regressions/tabela
 # Small seeds keep the fuzzer fast; the big samples add nothing the small ones lack.
