@@ -19,12 +19,6 @@ public:
     LeitorBytes(std::span<const std::uint8_t> dados, std::string contexto)
         : dados_(dados), contexto_(std::move(contexto)) {}
 
-    std::size_t Tamanho() const { return dados_.size(); }
-
-    std::span<const std::uint8_t> Trecho(std::size_t pos, std::size_t n) const {
-        Exigir(pos, n);
-        return dados_.subspan(pos, n);
-    }
     std::uint8_t U8(std::size_t pos) const {
         Exigir(pos, 1);
         return dados_[pos];

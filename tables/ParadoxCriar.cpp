@@ -7,6 +7,7 @@
 
 #include "Bytes.h"
 #include "Erro.h"
+#include "SemCaixa.h"
 #include "platform/Plataforma.h"
 
 namespace rotulos::paradox {
@@ -67,10 +68,7 @@ std::vector<DefinicaoColuna> LerDefinicaoColunas(const std::string& texto) {
         }
         if (c.nome.size() > 25) Invalida(item, "nome com mais de 25 caracteres");
         for (const auto& outra : colunas) {
-            if (std::equal(outra.nome.begin(), outra.nome.end(), c.nome.begin(), c.nome.end(), [](char a, char b) {
-                    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-                }))
-                Invalida(item, "nome repetido");
+            if (IguaisSemCaixa(outra.nome, c.nome)) Invalida(item, "nome repetido");
         }
         colunas.push_back(c);
         inicio = fim + 1;

@@ -1,23 +1,18 @@
 #include "TTable.h"
 
 #include <algorithm>
-#include <cctype>
 #include <ctime>
 
 #include "Bytes.h"
 #include "Erro.h"
+#include "SemCaixa.h"
 
 namespace rotulos {
 
 using paradox::InfoBloco;
+namespace pos = paradox::pos;
 
 namespace {
-
-bool MesmoNome(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::string NomeDoIndicePrimario(const std::string& nativo, const std::string& extensao) {
     const auto ponto = nativo.find_last_of('.');
@@ -28,22 +23,44 @@ std::string NomeDoIndicePrimario(const std::string& nativo, const std::string& e
     return base + extensao;
 }
 
-// Empties one open .DB or .PX file the way the BDE leaves an empty table:
-// header only, no blocks, every other header byte as found.
-void EsvaziarArquivo(plataforma::Arquivo& arquivo, std::uint16_t tamanhoCabecalho, bool indice) {
-    std::uint8_t zeros[8] = {};
-    arquivo.EscreverEm(paradox::pos::kNumRegistros, zeros, 4);
-    arquivo.EscreverEm(paradox::pos::kBlocosEmUso, zeros, 8);  // 0x0A..0x11: blocks in use, in file, first, last
-    if (indice) {
-        arquivo.EscreverEm(paradox::pos::kRaizIndice, zeros, 2);
-        arquivo.EscreverEm(paradox::pos::kNiveisIndice, zeros, 1);
-    } else {
-        arquivo.EscreverEm(paradox::pos::kMaxBlocos, zeros, 2);
-        arquivo.EscreverEm(paradox::pos::kAutoIncremento, zeros, 4);
-        arquivo.EscreverEm(paradox::pos::kPrimeiroLivre, zeros, 2);
+// The header's own size is in its first bytes: read those, then the rest.
+std::vector<std::uint8_t> BytesDoCabecalho(const plataforma::Arquivo& arquivo, const std::string& contexto) {
+    std::vector<std::uint8_t> bytes(pos::kFimCabecalhoEstendido);
+    bytes.resize(arquivo.LerEm(0, bytes.data(), bytes.size()));
+    if (bytes.size() >= 4) {
+        const std::size_t tamanho = LeitorBytes(bytes, contexto).U16(2);
+        if (tamanho > bytes.size()) {
+            bytes.resize(tamanho);
+            bytes.resize(arquivo.LerEm(0, bytes.data(), tamanho));
+        }
     }
-    arquivo.Truncar(tamanhoCabecalho);
-    arquivo.Sincronizar();
+    return bytes;
+}
+
+bool MesmaEstrutura(const paradox::Cabecalho& a, const paradox::Cabecalho& b) {
+    return a.tamanhoRegistro == b.tamanhoRegistro && a.tamanhoCabecalho == b.tamanhoCabecalho &&
+           a.tamanhoBloco == b.tamanhoBloco && a.camposChave == b.camposChave &&
+           std::equal(a.campos.begin(), a.campos.end(), b.campos.begin(), b.campos.end(),
+                      [](const paradox::Campo& x, const paradox::Campo& y) {
+                          return x.tipo == y.tipo && x.tamanho == y.tamanho && x.nome == y.nome;
+                      });
+}
+
+// Empties a keyed table's primary index as the BDE leaves an empty one. Its
+// counts go first, in one write, so an interruption leaves an index of no rows.
+void EsvaziarIndice(plataforma::Arquivo& indice, const std::string& nome) {
+    std::uint8_t cabecalho[pos::kFimCabecalhoFixo];
+    if (indice.LerEm(0, cabecalho, sizeof cabecalho) != sizeof cabecalho)
+        throw Erro("Índice \"" + nome + "\": não é um índice Paradox (arquivo curto demais).");
+    const std::uint16_t tamanhoCabecalho = LeitorBytes(cabecalho, "Índice \"" + nome + "\"").U16(2);
+    if (tamanhoCabecalho < pos::kFimCabecalhoFixo || tamanhoCabecalho > indice.Tamanho())
+        throw Erro("Índice \"" + nome + "\": tamanho do cabeçalho inválido.");
+    const std::uint8_t zeros[pos::kUltimoBloco + 2 - pos::kNumRegistros] = {};
+    indice.EscreverEm(pos::kNumRegistros, zeros, sizeof zeros);  // rows, blocks in use and in file, first, last
+    indice.EscreverEm(pos::kRaizIndice, zeros, 2);
+    indice.EscreverEm(pos::kNiveisIndice, zeros, 1);
+    indice.Truncar(tamanhoCabecalho);
+    indice.Sincronizar();
 }
 
 }  // namespace
@@ -85,7 +102,7 @@ std::optional<TDateTime> TField::AsDateTime() const {
     return paradox::DataHora(c, std::span(tabela_->registro_).subspan(c.deslocamento, c.tamanho), tabela_->Contexto());
 }
 
-// --- TTable -----------------------------------------------------------------
+// --- TTable: opening and closing ----------------------------------------------
 
 TTable::~TTable() = default;
 
@@ -100,6 +117,11 @@ const std::string& TTable::Contexto() const {
 
 void TTable::ExigirAtiva() const {
     if (!Active()) throw Erro(Contexto() + ": a tabela não está aberta.");
+}
+
+void TTable::ExigirGravavel() {
+    if (!arquivo_->Gravavel())
+        throw Erro(Contexto() + ": a tabela só pode ser lida (arquivo sem permissão de gravação).");
 }
 
 const paradox::Cabecalho& TTable::Estrutura() const {
@@ -118,9 +140,9 @@ void TTable::Open() {
         arquivo_.emplace(nativo, plataforma::Arquivo::Modo::Leitura, TableName);
     }
     try {
-        LerCabecalhoDoArquivo();
-        VerificarCadeia();
+        EsquecerVisao();
         campos_.clear();
+        Reconciliar();
         for (std::size_t i = 0; i < cab_.campos.size(); ++i) campos_.push_back(TField(*this, i));
         estado_ = TDataSetState::dsBrowse;
         First();
@@ -134,6 +156,8 @@ void TTable::Open() {
 
 void TTable::Close() {
     arquivo_.reset();
+    EsquecerVisao();
+    cadeia_ = Cadeia{};
     campos_.clear();
     pendentes_.clear();
     registro_.clear();
@@ -144,25 +168,76 @@ void TTable::Close() {
     Avisar();
 }
 
-namespace {
+// --- TTable: the live view of the file ------------------------------------------
 
-// The header's own size is in its first bytes: read those, then the rest.
-std::vector<std::uint8_t> BytesDoCabecalho(const plataforma::Arquivo& arquivo) {
-    std::vector<std::uint8_t> bytes(paradox::pos::kFimCabecalhoEstendido);
-    bytes.resize(arquivo.LerEm(0, bytes.data(), bytes.size()));
-    if (bytes.size() >= 4) {
-        const std::size_t tamanho = bytes[2] | (bytes[3] << 8);
-        if (tamanho > bytes.size()) {
-            bytes.resize(tamanho);
-            bytes.resize(arquivo.LerEm(0, bytes.data(), tamanho));
-        }
-    }
-    return bytes;
+void TTable::LerCabecalhoDoArquivo() {
+    cab_ = paradox::LerCabecalho(BytesDoCabecalho(*arquivo_, Contexto()), Contexto());
 }
 
-}  // namespace
+void TTable::EsquecerVisao() {
+    visaoValida_ = false;
+    cacheValido_ = false;
+}
 
-void TTable::LerCabecalhoDoArquivo() { cab_ = paradox::LerCabecalho(BytesDoCabecalho(*arquivo_), Contexto()); }
+void TTable::Reconciliar() {
+    decltype(cabecalhoVisto_) cabecalho{};
+    arquivo_->LerEm(0, cabecalho.data(), cabecalho.size());
+    const std::uint64_t tamanho = arquivo_->Tamanho();
+    if (visaoValida_ && cabecalho == cabecalhoVisto_ && tamanho == tamanhoArquivo_) return;
+
+    // Something changed, or nothing is known yet.
+    const bool conhecida = visaoValida_;
+    EsquecerVisao();
+    paradox::Cabecalho novo = paradox::LerCabecalho(BytesDoCabecalho(*arquivo_, Contexto()), Contexto());
+    if (!campos_.empty() && !MesmaEstrutura(cab_, novo))
+        throw Erro(Contexto() +
+                   ": outro programa alterou a estrutura da tabela enquanto ela estava aberta; feche e abra de novo.");
+    // Rows appended at the end, the usual change, are found by walking on from
+    // the last block known; anything else walks the chain again.
+    const bool soAcrescimo = conhecida && novo.primeiroBloco == cab_.primeiroBloco && cadeia_.ultimo != 0 &&
+                             novo.numRegistros >= cab_.numRegistros && tamanho >= tamanhoArquivo_;
+    const std::uint32_t acrescidos = novo.numRegistros - (soAcrescimo ? cab_.numRegistros : 0);
+    cab_ = std::move(novo);
+    tamanhoArquivo_ = tamanho;
+
+    bool percorrida = false;
+    if (soAcrescimo) {
+        const std::uint32_t antes = cadeia_.registros;
+        const InfoBloco ultimo = LerInfoBloco(cadeia_.ultimo);
+        if (ultimo.registros >= cadeia_.registrosNoUltimo) {
+            cadeia_.registros += ultimo.registros - cadeia_.registrosNoUltimo;
+            cadeia_.registrosNoUltimo = ultimo.registros;
+            SeguirCadeia(ultimo.proximo);
+            percorrida = cadeia_.registros - antes == acrescidos;
+        }
+    }
+    if (!percorrida) PercorrerCadeia();
+    cabecalhoVisto_ = cabecalho;
+    visaoValida_ = true;
+}
+
+void TTable::PercorrerCadeia() {
+    cadeia_ = Cadeia{};
+    cadeia_.primeiro = cab_.primeiroBloco;
+    SeguirCadeia(cab_.primeiroBloco);
+}
+
+void TTable::SeguirCadeia(std::uint32_t numero) {
+    while (numero != 0) {
+        ExigirBlocoNoArquivo(numero);
+        if (numero >= cadeia_.blocos.size())
+            cadeia_.blocos.resize(std::max<std::size_t>(numero + 1, BlocosPossiveis() + 1));
+        if (cadeia_.blocos[numero]) throw Erro(Contexto() + ": a cadeia de blocos forma um ciclo.");
+        const InfoBloco info = LerInfoBloco(numero);
+        cadeia_.blocos[numero] = true;
+        cadeia_.registros += info.registros;
+        cadeia_.ultimo = static_cast<std::uint16_t>(numero);
+        cadeia_.registrosNoUltimo = info.registros;
+        cadeia_.emUso += 1;
+        cadeia_.maior = std::max(cadeia_.maior, static_cast<std::uint16_t>(numero));
+        numero = info.proximo;
+    }
+}
 
 std::uint32_t TTable::BlocosPossiveis() const {
     if (tamanhoArquivo_ <= cab_.tamanhoCabecalho) return 0;
@@ -170,64 +245,48 @@ std::uint32_t TTable::BlocosPossiveis() const {
         (tamanhoArquivo_ - cab_.tamanhoCabecalho + cab_.tamanhoBloco - 1) / cab_.tamanhoBloco, 0xFFFF));
 }
 
-void TTable::ExigirBlocoNoArquivo(std::uint32_t numero) const {
+void TTable::ExigirBlocoNoArquivo(std::uint32_t numero) {
+    // Another program may have grown the file since it was last looked at.
+    if (numero > BlocosPossiveis()) tamanhoArquivo_ = std::max(tamanhoArquivo_, arquivo_->Tamanho());
     if (numero < 1 || numero > BlocosPossiveis())
         throw Erro(Contexto() + ": a cadeia de blocos aponta para o bloco " + std::to_string(numero) +
                    ", que não existe no arquivo.");
 }
 
 std::span<const std::uint8_t> TTable::Ler(std::uint64_t posicao, std::size_t n) {
-    // Reads go through a small window of the file: blocks are mostly chained in
-    // file order, and one system call then serves many of them.
-    constexpr std::size_t kJanela = 64 * 1024;
-    const bool dentro = janelaValida_ && posicao >= inicioJanela_ && posicao + n <= inicioJanela_ + janela_.size();
+    // Blocks are mostly chained in file order, and one system call then serves many of them.
+    constexpr std::size_t kCache = 64 * 1024;
+    const bool dentro = cacheValido_ && posicao >= inicioCache_ && posicao + n <= inicioCache_ + cache_.size();
     if (!dentro) {
-        janela_.resize(std::max(kJanela, n));
-        janela_.resize(arquivo_->LerEm(posicao, janela_.data(), janela_.size()));
-        inicioJanela_ = posicao;
-        janelaValida_ = true;
+        cache_.resize(std::max(kCache, n));
+        cache_.resize(arquivo_->LerEm(posicao, cache_.data(), cache_.size()));
+        inicioCache_ = posicao;
+        cacheValido_ = true;
     }
-    const std::size_t deslocamento = static_cast<std::size_t>(posicao - inicioJanela_);
-    return std::span<const std::uint8_t>(janela_).subspan(deslocamento, std::min(n, janela_.size() - deslocamento));
+    const std::size_t deslocamento = static_cast<std::size_t>(posicao - inicioCache_);
+    return std::span<const std::uint8_t>(cache_).subspan(deslocamento, std::min(n, cache_.size() - deslocamento));
 }
 
-paradox::InfoBloco TTable::CarregarBloco(std::uint32_t numero) {
+InfoBloco TTable::LerInfoBloco(std::uint32_t numero) {
     ExigirBlocoNoArquivo(numero);
-    const auto bytes = Ler(paradox::InicioDoBloco(cab_, numero), cab_.tamanhoBloco);
-    const InfoBloco info = paradox::LerInfoBloco(bytes.first(std::min(bytes.size(), paradox::kTamanhoInfoBloco)), cab_,
-                                                 numero, Contexto());
-    const std::size_t usados = std::size_t{info.registros} * cab_.tamanhoRegistro;
-    if (bytes.size() < paradox::kTamanhoInfoBloco + usados)
+    const std::uint64_t inicio = paradox::InicioDoBloco(cab_, numero);
+    const InfoBloco info = paradox::LerInfoBloco(Ler(inicio, paradox::kTamanhoInfoBloco), cab_, numero, Contexto());
+    if (inicio + paradox::kTamanhoInfoBloco + std::uint64_t{info.registros} * cab_.tamanhoRegistro > tamanhoArquivo_)
         throw Erro(Contexto() + ": o bloco " + std::to_string(numero) + " está truncado.");
-    dadosBloco_.assign(bytes.begin() + paradox::kTamanhoInfoBloco,
-                       bytes.begin() + static_cast<std::ptrdiff_t>(paradox::kTamanhoInfoBloco + usados));
     return info;
 }
 
-void TTable::VerificarCadeia() {
-    tamanhoArquivo_ = arquivo_->Tamanho();
-    janelaValida_ = false;
-    const std::uint32_t possiveis = BlocosPossiveis();
-    std::uint64_t total = 0;
-    std::uint32_t visitados = 0;
-    for (std::uint32_t b = cab_.primeiroBloco; b != 0;) {
-        if (++visitados > possiveis) {
-            ExigirBlocoNoArquivo(b);
-            throw Erro(Contexto() + ": a cadeia de blocos forma um ciclo.");
-        }
-        ExigirBlocoNoArquivo(b);
-        const std::uint64_t inicio = paradox::InicioDoBloco(cab_, b);
-        const InfoBloco info = paradox::LerInfoBloco(Ler(inicio, paradox::kTamanhoInfoBloco), cab_, b, Contexto());
-        if (inicio + paradox::kTamanhoInfoBloco + std::uint64_t{info.registros} * cab_.tamanhoRegistro >
-            tamanhoArquivo_)
-            throw Erro(Contexto() + ": o bloco " + std::to_string(b) + " está truncado.");
-        total += info.registros;
-        b = info.proximo;
-    }
-    if (total != cab_.numRegistros)
-        throw Erro(Contexto() + ": o cabeçalho diz " + std::to_string(cab_.numRegistros) +
-                   " registros, mas os blocos contêm " + std::to_string(total) + ".");
+InfoBloco TTable::CarregarBloco(std::uint32_t numero) {
+    const InfoBloco info = LerInfoBloco(numero);
+    const std::size_t usados = std::size_t{info.registros} * cab_.tamanhoRegistro;
+    const auto bytes = Ler(paradox::InicioDoBloco(cab_, numero), paradox::kTamanhoInfoBloco + usados);
+    if (bytes.size() < paradox::kTamanhoInfoBloco + usados)
+        throw Erro(Contexto() + ": o bloco " + std::to_string(numero) + " está truncado.");
+    dadosBloco_.assign(bytes.begin() + paradox::kTamanhoInfoBloco, bytes.end());
+    return info;
 }
+
+// --- TTable: moving ----------------------------------------------------------
 
 bool TTable::IrParaBlocoComRegistros(std::uint32_t numero) {
     const std::uint32_t possiveis = BlocosPossiveis();
@@ -253,9 +312,10 @@ void TTable::CarregarRegistro() {
     pendentes_.assign(cab_.campos.size(), std::nullopt);
 }
 
-std::uint32_t TTable::RecordCount() const {
+std::uint32_t TTable::RecordCount() {
     ExigirAtiva();
-    return cab_.numRegistros;
+    Reconciliar();
+    return cadeia_.registros;
 }
 
 void TTable::CheckBrowseMode() {
@@ -270,9 +330,10 @@ void TTable::CheckBrowseMode() {
 void TTable::First() {
     ExigirAtiva();
     CheckBrowseMode();
-    janelaValida_ = false;  // another program may have written since
+    cacheValido_ = false;  // rows may have changed in place since
+    Reconciliar();
     bloco_ = 0;
-    eof_ = !IrParaBlocoComRegistros(cab_.primeiroBloco);
+    eof_ = !IrParaBlocoComRegistros(cadeia_.primeiro);
     CarregarRegistro();
     Avisar();
 }
@@ -283,22 +344,39 @@ void TTable::Next() {
     if (eof_) return;
     if (indice_ + 1 < infoBloco_.registros) {
         ++indice_;
-    } else {
-        const std::uint32_t atual = bloco_;
-        const std::uint32_t indice = indice_;
-        if (!IrParaBlocoComRegistros(infoBloco_.proximo)) {
-            // Past the last row: the last row stays current, as data sets do.
-            infoBloco_ = CarregarBloco(atual);
-            bloco_ = atual;
-            indice_ = indice;
-            eof_ = true;
-            Avisar();
-            return;
-        }
+    } else if (!IrParaOProximoBloco()) {
+        eof_ = true;  // the last row stays current, as data sets do
+        Avisar();
+        return;
     }
     CarregarRegistro();
     Avisar();
 }
+
+bool TTable::IrParaOProximoBloco() {
+    std::uint32_t proximo = infoBloco_.proximo;
+    if (proximo == 0) {
+        // Past the last row known: another program may have appended since,
+        // to this block or after it.
+        cacheValido_ = false;
+        Reconciliar();
+        infoBloco_ = CarregarBloco(bloco_);
+        if (indice_ + 1 < infoBloco_.registros) {
+            ++indice_;
+            return true;
+        }
+        proximo = infoBloco_.proximo;
+    }
+    const std::uint32_t atual = bloco_;
+    const std::uint32_t indice = indice_;
+    if (proximo != 0 && IrParaBlocoComRegistros(proximo)) return true;
+    infoBloco_ = CarregarBloco(atual);
+    bloco_ = atual;
+    indice_ = indice;
+    return false;
+}
+
+// --- TTable: editing ---------------------------------------------------------
 
 void TTable::Insert() {
     ExigirAtiva();
@@ -332,11 +410,6 @@ std::uint64_t TTable::PosicaoDoRegistro() const {
            std::uint64_t{indice_} * cab_.tamanhoRegistro;
 }
 
-void TTable::ExigirGravavel() {
-    if (!arquivo_->Gravavel())
-        throw Erro(Contexto() + ": a tabela só pode ser lida (arquivo sem permissão de gravação).");
-}
-
 void TTable::Post() {
     ExigirAtiva();
     if (estado_ != TDataSetState::dsEdit && estado_ != TDataSetState::dsInsert)
@@ -348,7 +421,7 @@ void TTable::Post() {
         paradox::Codificar(c, *pendentes_[i], std::span(novo).subspan(c.deslocamento, c.tamanho), Contexto());
     }
     ExigirGravavel();
-    janelaValida_ = false;
+    Reconciliar();
     if (estado_ == TDataSetState::dsEdit) {
         for (std::size_t i = 0; i < cab_.camposChave; ++i) {
             const auto& c = cab_.campos[i];
@@ -357,12 +430,13 @@ void TTable::Post() {
                 throw Erro(Contexto() + ": a coluna \"" + c.nome +
                            "\" faz parte da chave primária e não pode ser alterada por este programa.");
         }
-        arquivo_->EscreverEm(PosicaoDoRegistro(), novo.data(), novo.size());
-        std::copy(novo.begin(), novo.end(),
-                  dadosBloco_.begin() + static_cast<std::ptrdiff_t>(indice_) * cab_.tamanhoRegistro);
+        Gravar(PosicaoDoRegistro(), novo);
+        if (CabecalhoDiscordaDaCadeia()) GravarContagens();
+        MarcarAtualizacao();
     } else {
         Anexar(novo);
     }
+    infoBloco_ = CarregarBloco(bloco_);
     registro_ = std::move(novo);
     pendentes_.assign(cab_.campos.size(), std::nullopt);
     estado_ = TDataSetState::dsBrowse;
@@ -371,128 +445,188 @@ void TTable::Post() {
     if (AfterPost) AfterPost(*this);
 }
 
-void TTable::GravarCabecalho16(std::size_t posicao, std::uint16_t valor) {
-    janelaValida_ = false;
-    std::uint8_t b[2];
-    GravarU16(b, valor);
-    arquivo_->EscreverEm(posicao, b, sizeof b);
+// --- TTable: writing -----------------------------------------------------------
+
+void TTable::Gravar(std::uint64_t posicao, std::span<const std::uint8_t> bytes) {
+    try {
+        arquivo_->EscreverEm(posicao, bytes.data(), bytes.size());
+    } catch (...) {
+        // Part of it may be in the file: look at the file afresh before trusting anything known.
+        EsquecerVisao();
+        throw;
+    }
+    const std::uint64_t fim = posicao + bytes.size();
+    const auto copiarSobre = [&](auto& destino, std::uint64_t inicioDestino) {
+        const std::uint64_t de = std::max(posicao, inicioDestino);
+        const std::uint64_t ate = std::min(fim, inicioDestino + destino.size());
+        if (de < ate)
+            std::copy(bytes.begin() + static_cast<std::ptrdiff_t>(de - posicao),
+                      bytes.begin() + static_cast<std::ptrdiff_t>(ate - posicao),
+                      destino.begin() + static_cast<std::ptrdiff_t>(de - inicioDestino));
+    };
+    if (cacheValido_) copiarSobre(cache_, inicioCache_);
+    copiarSobre(cabecalhoVisto_, 0);
+    tamanhoArquivo_ = std::max(tamanhoArquivo_, fim);
 }
 
-void TTable::GravarCabecalho32(std::size_t posicao, std::uint32_t valor) {
-    std::uint8_t b[4];
-    GravarU32(b, valor);
-    arquivo_->EscreverEm(posicao, b, sizeof b);
+void TTable::Truncar(std::uint64_t tamanho) {
+    cacheValido_ = false;
+    try {
+        arquivo_->Truncar(tamanho);
+    } catch (...) {
+        EsquecerVisao();
+        throw;
+    }
+    tamanhoArquivo_ = tamanho;
+}
+
+void TTable::GravarU16Em(std::uint64_t posicao, std::uint16_t valor) {
+    std::uint8_t b[2];
+    GravarU16(b, valor);
+    Gravar(posicao, b);
+}
+
+bool TTable::CabecalhoDiscordaDaCadeia() const {
+    return cab_.numRegistros != cadeia_.registros || cab_.blocosEmUso != cadeia_.emUso ||
+           cab_.primeiroBloco != cadeia_.primeiro || cab_.ultimoBloco != cadeia_.ultimo ||
+           cab_.blocosNoArquivo < cadeia_.maior;
+}
+
+void TTable::GravarContagens() {
+    // Rows, blocks in use, blocks in the file, first and last block: one write,
+    // so that no reader finds some of them changed and others not.
+    cab_.numRegistros = cadeia_.registros;
+    cab_.blocosEmUso = cadeia_.emUso;
+    cab_.blocosNoArquivo = std::max(cab_.blocosNoArquivo, cadeia_.maior);
+    cab_.primeiroBloco = cadeia_.primeiro;
+    cab_.ultimoBloco = cadeia_.ultimo;
+    if (cab_.maxBlocos < cab_.blocosNoArquivo) {
+        cab_.maxBlocos = cab_.blocosNoArquivo;  // must never be below the blocks in the file
+        GravarU16Em(pos::kMaxBlocos, cab_.maxBlocos);
+    }
+    std::uint8_t b[pos::kUltimoBloco + 2 - pos::kNumRegistros];
+    GravarU32(b, cab_.numRegistros);
+    GravarU16(b + (pos::kBlocosEmUso - pos::kNumRegistros), cab_.blocosEmUso);
+    GravarU16(b + (pos::kBlocosNoArquivo - pos::kNumRegistros), cab_.blocosNoArquivo);
+    GravarU16(b + (pos::kPrimeiroBloco - pos::kNumRegistros), cab_.primeiroBloco);
+    GravarU16(b + (pos::kUltimoBloco - pos::kNumRegistros), cab_.ultimoBloco);
+    Gravar(pos::kNumRegistros, b);
 }
 
 void TTable::MarcarAtualizacao() {
-    if (cab_.estendido)
-        GravarCabecalho32(paradox::pos::kHoraAtualizacao, static_cast<std::uint32_t>(std::time(nullptr)));
+    if (!cab_.estendido) return;
+    std::uint8_t b[4];
+    GravarU32(b, static_cast<std::uint32_t>(std::time(nullptr)));
+    Gravar(pos::kHoraAtualizacao, b);
+}
+
+std::uint16_t TTable::BlocoLivreUtilizavel(std::uint16_t& proximoLivre) {
+    const std::uint16_t livre = cab_.primeiroLivre;
+    if (livre == 0) return 0;
+    // A free list that leads out of the file or into the chain was left by an
+    // interrupted writer: using it would overwrite rows.
+    if (livre > BlocosPossiveis() || (livre < cadeia_.blocos.size() && cadeia_.blocos[livre])) return 0;
+    const auto bytes = Ler(paradox::InicioDoBloco(cab_, livre), 2);
+    if (bytes.size() < 2) return 0;
+    proximoLivre = LeitorBytes(bytes, Contexto()).U16(0);
+    return livre;
 }
 
 void TTable::Anexar(std::vector<std::uint8_t>& registro) {
-    // Another program may have changed the table since it was opened: check the
-    // chain again then, and only then, so appending stays cheap.
-    const paradox::Cabecalho anterior = cab_;
-    LerCabecalhoDoArquivo();
-    if (cab_.numRegistros != anterior.numRegistros || cab_.primeiroBloco != anterior.primeiroBloco ||
-        cab_.ultimoBloco != anterior.ultimoBloco || cab_.blocosNoArquivo != anterior.blocosNoArquivo ||
-        cab_.primeiroLivre != anterior.primeiroLivre)
-        VerificarCadeia();
     if (cab_.camposChave > 0)
         throw Erro(Contexto() + ": não é possível incluir linhas numa tabela com chave primária.");
-    if (cab_.numRegistros == 0xFFFFFFFFu) throw Erro(Contexto() + ": a tabela está cheia.");
+    if (cadeia_.registros == 0xFFFFFFFFu) throw Erro(Contexto() + ": a tabela está cheia.");
 
-    for (std::size_t i = 0; i < cab_.campos.size(); ++i) {
-        const auto& c = cab_.campos[i];
+    std::uint32_t autoIncremento = cab_.autoIncremento;
+    for (const auto& c : cab_.campos) {
         const auto valor = std::span(registro).subspan(c.deslocamento, c.tamanho);
-        if (c.tipo == paradox::TipoCampo::AutoInc && paradox::Nulo(c, valor)) {
-            cab_.autoIncremento += 1;
-            paradox::Codificar(c, std::to_string(cab_.autoIncremento), valor, Contexto());
-            GravarCabecalho32(paradox::pos::kAutoIncremento, cab_.autoIncremento);
-        }
+        if (c.tipo == paradox::TipoCampo::AutoInc && paradox::Nulo(c, valor))
+            paradox::Codificar(c, std::to_string(++autoIncremento), valor, Contexto());
     }
 
+    // The record, then the block that holds it, then the header: stopped
+    // anywhere, the chain leads to the old rows or to the new ones.
     const std::uint32_t capacidade = (cab_.tamanhoBloco - paradox::kTamanhoInfoBloco) / cab_.tamanhoRegistro;
-    std::uint32_t destino = 0;
     InfoBloco info{};
-    if (cab_.ultimoBloco != 0) {
-        info = CarregarBloco(cab_.ultimoBloco);
-        if (info.registros < capacidade) destino = cab_.ultimoBloco;
-    }
-
-    if (destino != 0) {
-        // Room in the last block: the record, then the block's count, then the header.
+    if (cadeia_.ultimo != 0) info = LerInfoBloco(cadeia_.ultimo);
+    std::uint32_t destino = 0;
+    if (cadeia_.ultimo != 0 && info.registros < capacidade) {
+        destino = cadeia_.ultimo;
         const std::uint64_t inicio = paradox::InicioDoBloco(cab_, destino);
-        arquivo_->EscreverEm(inicio + paradox::kTamanhoInfoBloco + std::uint64_t{info.registros} * cab_.tamanhoRegistro,
-                             registro.data(), registro.size());
+        Gravar(inicio + paradox::kTamanhoInfoBloco + std::uint64_t{info.registros} * cab_.tamanhoRegistro, registro);
         info.registros += 1;
         std::uint8_t b[paradox::kTamanhoInfoBloco];
         paradox::GravarInfoBloco(b, info, cab_);
-        arquivo_->EscreverEm(inicio + 4, b + 4, 2);
+        Gravar(inicio + 4, std::span(b).subspan(4, 2));
+        cadeia_.registrosNoUltimo = info.registros;
     } else {
-        // A new block: from the free list if there is one, else at the end of the file.
-        const bool daListaLivre = cab_.primeiroLivre != 0;
         std::uint16_t proximoLivre = 0;
-        if (daListaLivre) {
-            destino = cab_.primeiroLivre;
-            if (destino > BlocosPossiveis())
-                throw Erro(Contexto() + ": a lista de blocos livres aponta para fora do arquivo.");
-            std::uint8_t b[2];
-            if (arquivo_->LerEm(paradox::InicioDoBloco(cab_, destino), b, 2) != 2)
-                throw Erro(Contexto() + ": a lista de blocos livres aponta para fora do arquivo.");
-            proximoLivre = static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-        } else {
-            if (cab_.blocosNoArquivo == 0xFFFF) throw Erro(Contexto() + ": a tabela está cheia.");
-            destino = std::uint32_t{cab_.blocosNoArquivo} + 1;
+        destino = BlocoLivreUtilizavel(proximoLivre);
+        if (cab_.primeiroLivre != 0) {
+            // Off the free list before it joins the chain, so that a block is
+            // never in both; a list that cannot be used is dropped.
+            cab_.primeiroLivre = proximoLivre;
+            GravarU16Em(pos::kPrimeiroLivre, proximoLivre);
+        }
+        if (destino == 0) {
+            const std::uint32_t noArquivo = std::max(cab_.blocosNoArquivo, cadeia_.maior);
+            if (noArquivo >= 0xFFFF) throw Erro(Contexto() + ": a tabela está cheia.");
+            destino = noArquivo + 1;
         }
         std::vector<std::uint8_t> bloco(cab_.tamanhoBloco, 0);
-        paradox::GravarInfoBloco(bloco.data(), InfoBloco{0, cab_.ultimoBloco, 1}, cab_);
+        paradox::GravarInfoBloco(bloco.data(), InfoBloco{0, cadeia_.ultimo, 1}, cab_);
         std::copy(registro.begin(), registro.end(), bloco.begin() + paradox::kTamanhoInfoBloco);
-        arquivo_->EscreverEm(paradox::InicioDoBloco(cab_, destino), bloco.data(), bloco.size());
-        tamanhoArquivo_ = std::max(tamanhoArquivo_, paradox::InicioDoBloco(cab_, destino) + bloco.size());
-        if (cab_.ultimoBloco != 0) {
-            std::uint8_t b[2];
-            GravarU16(b, static_cast<std::uint16_t>(destino));
-            arquivo_->EscreverEm(paradox::InicioDoBloco(cab_, cab_.ultimoBloco), b, 2);
-        }
-        if (daListaLivre) {
-            cab_.primeiroLivre = proximoLivre;
-            GravarCabecalho16(paradox::pos::kPrimeiroLivre, proximoLivre);
-        } else {
-            cab_.blocosNoArquivo = static_cast<std::uint16_t>(destino);
-            GravarCabecalho16(paradox::pos::kBlocosNoArquivo, cab_.blocosNoArquivo);
-            if (cab_.maxBlocos < cab_.blocosNoArquivo) {
-                cab_.maxBlocos = cab_.blocosNoArquivo;
-                GravarCabecalho16(paradox::pos::kMaxBlocos, cab_.maxBlocos);
-            }
-        }
-        cab_.blocosEmUso += 1;
-        GravarCabecalho16(paradox::pos::kBlocosEmUso, cab_.blocosEmUso);
-        if (cab_.primeiroBloco == 0) {
-            cab_.primeiroBloco = static_cast<std::uint16_t>(destino);
-            GravarCabecalho16(paradox::pos::kPrimeiroBloco, cab_.primeiroBloco);
-        }
-        cab_.ultimoBloco = static_cast<std::uint16_t>(destino);
-        GravarCabecalho16(paradox::pos::kUltimoBloco, cab_.ultimoBloco);
+        Gravar(paradox::InicioDoBloco(cab_, destino), bloco);
+        if (cadeia_.ultimo != 0)
+            GravarU16Em(paradox::InicioDoBloco(cab_, cadeia_.ultimo), static_cast<std::uint16_t>(destino));
+        if (cadeia_.primeiro == 0) cadeia_.primeiro = static_cast<std::uint16_t>(destino);
+        if (destino >= cadeia_.blocos.size()) cadeia_.blocos.resize(destino + 1);
+        cadeia_.blocos[destino] = true;
+        cadeia_.ultimo = static_cast<std::uint16_t>(destino);
+        cadeia_.registrosNoUltimo = 1;
+        cadeia_.emUso += 1;
+        cadeia_.maior = std::max(cadeia_.maior, static_cast<std::uint16_t>(destino));
     }
-    cab_.numRegistros += 1;
-    GravarCabecalho32(paradox::pos::kNumRegistros, cab_.numRegistros);
+    cadeia_.registros += 1;
+    GravarContagens();
+    if (autoIncremento != cab_.autoIncremento) {
+        cab_.autoIncremento = autoIncremento;
+        std::uint8_t b[4];
+        GravarU32(b, autoIncremento);
+        Gravar(pos::kAutoIncremento, b);
+    }
     MarcarAtualizacao();
-
-    infoBloco_ = CarregarBloco(destino);
     bloco_ = destino;
-    indice_ = infoBloco_.registros - 1;
+    indice_ = cadeia_.registrosNoUltimo - 1;
 }
+
+void TTable::EsvaziarArquivoDaTabela() {
+    // The BDE's own empty table is its header alone. The counts go first, in
+    // one write: stopped after it, the table is empty to every reader; the
+    // free list goes before the blocks it names.
+    LerCabecalhoDoArquivo();
+    tamanhoArquivo_ = arquivo_->Tamanho();
+    const std::uint8_t zeros[pos::kUltimoBloco + 2 - pos::kNumRegistros] = {};
+    Gravar(pos::kNumRegistros, zeros);
+    Gravar(pos::kMaxBlocos, std::span(zeros).first(2));
+    Gravar(pos::kAutoIncremento, std::span(zeros).first(4));
+    Gravar(pos::kPrimeiroLivre, std::span(zeros).first(2));
+    Truncar(cab_.tamanhoCabecalho);
+    arquivo_->Sincronizar();
+    EsquecerVisao();
+    cadeia_ = Cadeia{};
+}
+
+// --- TTable: fields and the rest -------------------------------------------------
 
 TField* TTable::FindField(std::string_view nome) {
     ExigirAtiva();
     // Names are nearly always spelt as declared; the case-blind pass is the fallback.
     for (auto& campo : campos_) {
-        const std::string& nomeDoCampo = campo.FieldName();
-        if (nomeDoCampo.size() == nome.size() && nomeDoCampo.compare(0, nome.size(), nome) == 0) return &campo;
+        if (campo.FieldName() == nome) return &campo;
     }
     for (auto& campo : campos_) {
-        if (MesmoNome(campo.FieldName(), nome)) return &campo;
+        if (IguaisSemCaixa(campo.FieldName(), nome)) return &campo;
     }
     return nullptr;
 }
@@ -509,15 +643,19 @@ void TTable::EmptyTable() {
     if (Active()) {
         ExigirGravavel();
         Cancel();
-        LerCabecalhoDoArquivo();
-        EsvaziarArquivo(*arquivo_, cab_.tamanhoCabecalho, false);
-        LerCabecalhoDoArquivo();
-        VerificarCadeia();
+        EsvaziarArquivoDaTabela();
         First();
     } else {
-        plataforma::Arquivo arquivo(nativo, plataforma::Arquivo::Modo::LeituraEscrita, TableName);
-        const paradox::Cabecalho cab = paradox::LerCabecalho(BytesDoCabecalho(arquivo), Contexto());
-        EsvaziarArquivo(arquivo, cab.tamanhoCabecalho, false);
+        // A closed table is emptied through its file, read no further than its
+        // header: one whose chain is damaged can still be emptied.
+        arquivo_.emplace(nativo, plataforma::Arquivo::Modo::LeituraEscrita, TableName);
+        try {
+            EsvaziarArquivoDaTabela();
+        } catch (...) {
+            arquivo_.reset();
+            throw;
+        }
+        arquivo_.reset();
     }
     // A keyed table's primary index must be emptied with it, or the BDE finds it out of date.
     for (const char* extensao : {".PX", ".px", ".Px", ".pX"}) {
@@ -525,13 +663,7 @@ void TTable::EmptyTable() {
         if (!plataforma::Existe(px)) continue;
         const std::string nomePx = NomeDoIndicePrimario(TableName, ".PX");
         plataforma::Arquivo indice(px, plataforma::Arquivo::Modo::LeituraEscrita, nomePx);
-        std::uint8_t b[4];
-        if (indice.LerEm(0, b, 4) != 4 || indice.Tamanho() < paradox::pos::kFimCabecalhoFixo)
-            throw Erro("Índice \"" + nomePx + "\": não é um índice Paradox (arquivo curto demais).");
-        const auto tamanhoCabecalho = static_cast<std::uint16_t>(b[2] | (b[3] << 8));
-        if (tamanhoCabecalho < paradox::pos::kFimCabecalhoFixo || tamanhoCabecalho > indice.Tamanho())
-            throw Erro("Índice \"" + nomePx + "\": tamanho do cabeçalho inválido.");
-        EsvaziarArquivo(indice, tamanhoCabecalho, true);
+        EsvaziarIndice(indice, nomePx);
         break;
     }
 }

@@ -1,13 +1,23 @@
 #pragma once
 
 // A Paradox table as the program uses it: one current row, browsed, edited or
-// inserted field by field. Reads one block at a time, so memory does not grow
-// with the table; every write changes only the bytes the operation needs.
+// inserted field by field. The label table is also written by another program,
+// and either program may be killed between two writes, so:
+// - blocks are read one at a time through a small cache, and the file's header
+//   and size are looked at again before what is known of them is trusted
+//   (First, RecordCount, a Next past the last row known, every post);
+// - rows are where the block chain says. A header whose counts disagree with
+//   the chain, as an interrupted writer leaves it, is read past, and our next
+//   write sets it right;
+// - every write changes only the bytes the operation needs, in an order that
+//   leaves a table readable with the old or the new rows wherever it stops.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,7 +78,8 @@ public:
     bool Exists() const;
     TDataSetState State() const { return estado_; }
 
-    std::uint32_t RecordCount() const;
+    // Rows in the block chain, as the file holds them now.
+    std::uint32_t RecordCount();
     void First();
     void Next();
     bool Eof() const { return eof_; }
@@ -102,30 +113,67 @@ private:
     friend class TField;
     friend void DbiSaveChanges(hDBICur cursor);
 
+    // What the block chain holds, as last walked.
+    struct Cadeia {
+        std::uint32_t registros = 0;
+        std::uint16_t primeiro = 0;
+        std::uint16_t ultimo = 0;
+        std::uint16_t emUso = 0;
+        std::uint16_t maior = 0;  // highest block number in it
+        std::uint32_t registrosNoUltimo = 0;
+        std::vector<bool> blocos;  // blocos[n]: block n is in it
+    };
+
     const std::string& Contexto() const;
     void ExigirAtiva() const;
+    void ExigirGravavel();
+
+    // The live view of the file: the header as last read, its size, the chain.
     void LerCabecalhoDoArquivo();
-    void VerificarCadeia();
+    // Looks at the header and the size again; walks the chain only when they
+    // changed, and then only the part past what was known when rows were appended.
+    void Reconciliar();
+    void PercorrerCadeia();
+    void SeguirCadeia(std::uint32_t numero);
+    void EsquecerVisao();
     std::uint32_t BlocosPossiveis() const;
-    void ExigirBlocoNoArquivo(std::uint32_t numero) const;
+    void ExigirBlocoNoArquivo(std::uint32_t numero);
     // Up to `n` bytes at `posicao` (fewer at the end of the file), valid until the next read.
     std::span<const std::uint8_t> Ler(std::uint64_t posicao, std::size_t n);
+    paradox::InfoBloco LerInfoBloco(std::uint32_t numero);
     // Loads block `numero` with its records into memory.
     paradox::InfoBloco CarregarBloco(std::uint32_t numero);
     // Moves to the first row at or after block `numero`; false at the end of the chain.
     bool IrParaBlocoComRegistros(std::uint32_t numero);
+    // Past the current block's last row: to rows appended to it meanwhile, or to
+    // the next block with rows. False, with the current row kept, at the end.
+    bool IrParaOProximoBloco();
     void CarregarRegistro();
     std::uint64_t PosicaoDoRegistro() const;
+
+    // Every change to the file goes through these two, which keep the cache,
+    // the header as last read and the known size true to it.
+    void Gravar(std::uint64_t posicao, std::span<const std::uint8_t> bytes);
+    void Truncar(std::uint64_t tamanho);
+    void GravarU16Em(std::uint64_t posicao, std::uint16_t valor);
     void Anexar(std::vector<std::uint8_t>& registro);
-    void GravarCabecalho16(std::size_t posicao, std::uint16_t valor);
-    void GravarCabecalho32(std::size_t posicao, std::uint32_t valor);
+    std::uint16_t BlocoLivreUtilizavel(std::uint16_t& proximoLivre);
+    bool CabecalhoDiscordaDaCadeia() const;
+    void GravarContagens();
     void MarcarAtualizacao();
-    void ExigirGravavel();
+    void EsvaziarArquivoDaTabela();
     void Avisar();
 
     std::optional<plataforma::Arquivo> arquivo_;
     paradox::Cabecalho cab_{};
-    std::uint64_t tamanhoArquivo_ = 0;  // as of the last check of the chain or our own write
+    std::array<std::uint8_t, paradox::pos::kFimCabecalhoEstendido> cabecalhoVisto_{};
+    std::uint64_t tamanhoArquivo_ = 0;
+    Cadeia cadeia_;
+    bool visaoValida_ = false;
+    std::vector<std::uint8_t> cache_;
+    std::uint64_t inicioCache_ = 0;
+    bool cacheValido_ = false;
+
     std::vector<TField> campos_;
     TDataSetState estado_ = TDataSetState::dsInactive;
 
@@ -133,9 +181,6 @@ private:
     std::uint32_t indice_ = 0;  // row within the block
     paradox::InfoBloco infoBloco_{};
     std::vector<std::uint8_t> dadosBloco_;
-    std::vector<std::uint8_t> janela_;
-    std::uint64_t inicioJanela_ = 0;
-    bool janelaValida_ = false;
     bool eof_ = true;
 
     std::vector<std::uint8_t> registro_;

@@ -6,13 +6,19 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace rotulos::plataforma {
 
-// Portuguese text for the last system error (errno or GetLastError()).
-std::string DescricaoUltimoErro();
+// Where tests stand between a table and the disk: run before every change to a
+// file opened as Arquivo (a write or a truncation), it may throw, as a full
+// disk does, or end the process, as a power cut does. The program sets none.
+inline std::function<void()>& AntesDeAlterarArquivo() {
+    static std::function<void()> gancho;
+    return gancho;
+}
 
 // Maps a table path as the program names it ("C:\TARVEL\TMP239.DB") to a
 // path the system can open. On Windows it is the path itself. On POSIX, "C:\"

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Erro.h"
+#include "SemCaixa.h"
 #include "platform/Comum.h"
 #include "platform/Plataforma.h"
 
@@ -53,15 +54,6 @@ std::string DescricaoErrno(int codigo) {
     throw Erro(acao + " \"" + nome + "\": " + DescricaoErrno(codigo) + ".");
 }
 
-bool IguaisSemCaixa(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 // The entry of `pasta` that is `nome` or, failing that, equal to it without regard to case.
 std::string ComponenteExistente(const std::string& pasta, const std::string& nome) {
     struct stat info {};
@@ -76,8 +68,6 @@ std::string ComponenteExistente(const std::string& pasta, const std::string& nom
 }
 
 }  // namespace
-
-std::string DescricaoUltimoErro() { return DescricaoErrno(errno); }
 
 std::string CaminhoNativo(const std::string& caminho) {
     const bool temUnidade = caminho.size() >= 3 && std::isalpha(static_cast<unsigned char>(caminho[0])) &&
@@ -96,7 +86,9 @@ std::string CaminhoNativo(const std::string& caminho) {
         if (fim == std::string::npos) fim = caminho.size();
         const std::string componente = caminho.substr(inicio, fim - inicio);
         if (!componente.empty() && componente != ".") {
-            atual += "/" + ComponenteExistente(atual, componente);
+            // Appended in two steps: `"/" + string` trips a false -Wrestrict in g++ 12 when inlined.
+            atual += '/';
+            atual += ComponenteExistente(atual, componente);
         }
         inicio = fim + 1;
     }
@@ -167,6 +159,7 @@ std::size_t Arquivo::LerEm(std::uint64_t posicao, void* destino, std::size_t n) 
 }
 
 void Arquivo::EscreverEm(std::uint64_t posicao, const void* origem, std::size_t n) {
+    if (const auto& gancho = AntesDeAlterarArquivo()) gancho();
     std::size_t escritos = 0;
     const auto* bytes = static_cast<const char*>(origem);
     while (escritos < n) {
@@ -179,6 +172,7 @@ void Arquivo::EscreverEm(std::uint64_t posicao, const void* origem, std::size_t 
 }
 
 void Arquivo::Truncar(std::uint64_t tamanho) {
+    if (const auto& gancho = AntesDeAlterarArquivo()) gancho();
     if (::ftruncate(static_cast<int>(handle_), static_cast<off_t>(tamanho)) != 0)
         FalharSistema("Não foi possível gravar", nome_, errno);
 }

@@ -85,8 +85,6 @@ HANDLE Nativo(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
 }  // namespace
 
-std::string DescricaoUltimoErro() { return DescricaoCodigo(GetLastError()); }
-
 std::string CaminhoNativo(const std::string& caminho) { return caminho; }
 
 Arquivo::Arquivo(const std::string& caminhoNativo, Modo modo, std::string nomeExibido)
@@ -158,6 +156,7 @@ std::size_t Arquivo::LerEm(std::uint64_t posicao, void* destino, std::size_t n) 
 }
 
 void Arquivo::EscreverEm(std::uint64_t posicao, const void* origem, std::size_t n) {
+    if (const auto& gancho = AntesDeAlterarArquivo()) gancho();
     std::size_t escritos = 0;
     const auto* bytes = static_cast<const char*>(origem);
     while (escritos < n) {
@@ -174,6 +173,7 @@ void Arquivo::EscreverEm(std::uint64_t posicao, const void* origem, std::size_t 
 }
 
 void Arquivo::Truncar(std::uint64_t tamanho) {
+    if (const auto& gancho = AntesDeAlterarArquivo()) gancho();
     FILE_END_OF_FILE_INFO fim{};
     fim.EndOfFile.QuadPart = static_cast<LONGLONG>(tamanho);
     if (!SetFileInformationByHandle(Nativo(handle_), FileEndOfFileInfo, &fim, sizeof fim))

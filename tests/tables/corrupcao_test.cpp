@@ -59,8 +59,6 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoDano{"TamanhoDoRegistro", [](auto& b) { GravarU16(&b[0x00], 57); }, "tamanho do registro"},
                       CasoDano{"TipoDeColuna", [](auto& b) { b[0x78] = 0x07; }, "tipo desconhecido"},
                       CasoDano{"TamanhoDaColuna", [](auto& b) { b[0x79] = 3; }, "tamanho inválido"},
-                      CasoDano{"ContagemAMais", [](auto& b) { GravarU32(&b[0x06], 423); }, "contêm 422"},
-                      CasoDano{"ContagemAMenos", [](auto& b) { GravarU32(&b[0x06], 0); }, "contêm 422"},
                       CasoDano{"CadeiaEmCiclo", [](auto& b) { GravarU16(&b[2048 + 2048 * 2], 1); }, "ciclo"},
                       CasoDano{"CadeiaParaForaDoArquivo", [](auto& b) { GravarU16(&b[2048], 999); }, "bloco 999"},
                       CasoDano{"PrimeiroBlocoInexistente", [](auto& b) { GravarU16(&b[0x0E], 60000); }, "bloco 60000"},

@@ -40,9 +40,7 @@ std::string CriarComLinhas(const PastaTemporaria& pasta, int linhas) {
     return caminho;
 }
 
-std::uint16_t U16(const std::vector<std::uint8_t>& b, std::size_t p) {
-    return static_cast<std::uint16_t>(b[p] | (b[p + 1] << 8));
-}
+std::uint16_t U16(const std::vector<std::uint8_t>& b, std::size_t p) { return LeitorBytes(b, "teste").U16(p); }
 
 // Offsets where two files differ, as [first, last] byte ranges.
 std::vector<std::size_t> Diferencas(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
