@@ -1,27 +1,34 @@
 #include "CodePage.h"
 
+#include "Erro.h"
+
 namespace rotulos {
 
 namespace {
-#include "CodePageTables.inc"
-}  // namespace
 
-CodePage::CodePage(std::uint16_t numero) {
+#include "CodePageTables.inc"
+
+// The upper half of a known code page; null for the others.
+const char32_t* MetadeSuperior(std::uint16_t numero) {
     switch (numero) {
-        case 437:
-            numero_ = 437;
-            superior_ = kCp437;
-            break;
-        case 850:
-            numero_ = 850;
-            superior_ = kCp850;
-            break;
-        default:
-            numero_ = 1252;
-            superior_ = kCp1252;
-            break;
+        case 0:  // old tables record none; the installation's is 1252
+        case 1252: return kCp1252;
+        case 437: return kCp437;
+        case 850: return kCp850;
+        case 860: return kCp860;
+        default: return nullptr;
     }
 }
+
+}  // namespace
+
+CodePage::CodePage(std::uint16_t numero, const std::string& contexto) : superior_(MetadeSuperior(numero)) {
+    if (!superior_)
+        throw Erro((contexto.empty() ? std::string() : contexto + ": ") + "o código de página " +
+                   std::to_string(numero) + " não é conhecido por este programa (conhece " + kConhecidas + ").");
+}
+
+bool CodePage::Conhecida(std::uint16_t numero) { return MetadeSuperior(numero) != nullptr; }
 
 void AcrescentarUtf8(std::string& destino, char32_t ponto) {
     if (ponto < 0x80) {

@@ -12,17 +12,19 @@ namespace rotulos {
 
 class CodePage {
 public:
-    // 437, 850 and 1252 are known. 0 (no code page recorded) and any other number
-    // are taken as 1252, the code page of the installation's tables.
-    explicit CodePage(std::uint16_t numero);
+    // 437, 850, 860 and 1252 are known; 0 (old tables record none) is taken as
+    // 1252, the installation's. Any other number is refused with an Erro opened
+    // by `contexto` ("Tabela \"...\""): its letters would be shown wrong.
+    explicit CodePage(std::uint16_t numero, const std::string& contexto = "");
 
-    std::uint16_t Numero() const { return numero_; }
+    static bool Conhecida(std::uint16_t numero);
+    static constexpr const char* kConhecidas = "437, 850, 860 e 1252";
+
     std::string ParaUtf8(std::string_view bytes) const;
     // Empty when a character has no byte in this code page.
     std::optional<std::string> DeUtf8(std::string_view utf8) const;
 
 private:
-    std::uint16_t numero_;
     const char32_t* superior_;  // 0x80..0xFF
 };
 

@@ -1,6 +1,6 @@
 #include "Listagem.h"
 
-#include <cstdio>
+#include <optional>
 
 #include "CodePage.h"
 #include "DataHora.h"
@@ -18,30 +18,36 @@ std::string Iso(const TDateTime& v, TipoCampo tipo) {
 
 }  // namespace
 
-std::string Escapar(const std::string& bytes, bool tambemAltos) {
-    std::string saida;
+void AcrescentarEscapado(std::string& destino, std::string_view bytes, bool tambemAltos) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         if (b < 0x20 || b == 0x7F || (tambemAltos && b >= 0x80) || c == '\\') {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", b);
-            saida += hex;
+            const char escapado[] = {'\\', 'x', kHex[b >> 4], kHex[b & 0x0F]};
+            destino.append(escapado, sizeof escapado);
         } else {
-            saida += c;
+            destino += c;
         }
     }
-    return saida;
 }
 
 void ListarTabela(TTable& tabela, bool bruto, std::ostream& saida) {
     const auto& cab = tabela.Estrutura();
-    const CodePage codePage(cab.codePage);
+    // Raw bytes need no decoding, so a code page unknown here does not keep them from being listed.
+    std::optional<CodePage> codePage;
+    if (!bruto) codePage.emplace(cab.codePage, "Tabela \"" + tabela.TableName + "\"");
     std::string linha;
+    const auto texto = [&](const std::string& bytes) {
+        if (bruto)
+            AcrescentarEscapado(linha, bytes, true);
+        else
+            AcrescentarEscapado(linha, codePage->ParaUtf8(bytes), false);
+    };
     for (std::size_t i = 0; i < cab.campos.size(); ++i) {
         if (i) linha += '\t';
-        const std::string& nome = cab.campos[i].nome;
-        linha += (bruto ? Escapar(nome, true) : Escapar(codePage.ParaUtf8(nome), false)) + ":" +
-                 paradox::LetraDoTipo(cab.campos[i]);
+        texto(cab.campos[i].nome);
+        linha += ':';
+        linha += paradox::LetraDoTipo(cab.campos[i]);
     }
     saida << linha << '\n';
     for (tabela.First(); !tabela.Eof(); tabela.Next()) {
@@ -50,14 +56,16 @@ void ListarTabela(TTable& tabela, bool bruto, std::ostream& saida) {
             if (i) linha += '\t';
             TField& campo = tabela.Fields(i);
             const TipoCampo tipo = campo.DataType();
-            if (!paradox::DadosEmArquivoMb(tipo) && campo.IsNull()) {
+            if (campo.IsNull()) {
                 linha += "\\N";
+            } else if (paradox::DadosEmArquivoMb(tipo)) {
+                texto(campo.InicioDoMemo());  // the rest is in the .MB file
             } else if (tipo == TipoCampo::Date || tipo == TipoCampo::Timestamp) {
                 linha += Iso(*campo.AsDateTime(), tipo);
             } else if (tipo == TipoCampo::Alpha) {
-                linha += bruto ? Escapar(campo.AsString(), true) : Escapar(codePage.ParaUtf8(campo.AsString()), false);
+                texto(campo.AsString());
             } else {
-                linha += Escapar(campo.AsString(), true);
+                AcrescentarEscapado(linha, campo.AsString(), true);
             }
         }
         saida << linha << '\n';

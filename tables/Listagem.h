@@ -5,10 +5,13 @@
 // then the rows in delivery order, tab-separated, NULL as \N, dates as
 // YYYY-MM-DD, times HH:MM:SS, timestamps YYYY-MM-DD HH:MM:SS. Alpha is decoded
 // to UTF-8 or, `bruto`, kept as its bytes with \xHH for bytes below 0x20, from
-// 0x7F up and the backslash.
+// 0x7F up and the backslash. A memo column gives the part of its text kept in
+// the row; other columns kept in the .MB file give nothing. A code page the
+// engine cannot decode is an Erro that names it.
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "TTable.h"
 
@@ -16,7 +19,8 @@ namespace rotulos {
 
 void ListarTabela(TTable& tabela, bool bruto, std::ostream& saida);
 
-// \xHH for control bytes and the backslash, and with `tambemAltos` for bytes from 0x80 up.
-std::string Escapar(const std::string& bytes, bool tambemAltos);
+// Appends `bytes` with \xHH for control bytes and the backslash, and with
+// `tambemAltos` for bytes from 0x80 up.
+void AcrescentarEscapado(std::string& destino, std::string_view bytes, bool tambemAltos);
 
 }  // namespace rotulos

@@ -390,6 +390,12 @@ std::string Texto(const Campo& campo, std::span<const std::uint8_t> v, const std
     Falhar(onde, "tipo de coluna sem valor de texto");
 }
 
+std::string InicioDoMemo(const Campo& campo, std::span<const std::uint8_t> v) {
+    if (campo.tipo != TipoCampo::Memo || v.size() <= 10) return {};
+    const auto texto = v.first(v.size() - 10);
+    return std::string(texto.begin(), std::find(texto.begin(), texto.end(), std::uint8_t{0}));
+}
+
 std::optional<TDateTime> DataHora(const Campo& campo, std::span<const std::uint8_t> v, const std::string& contexto) {
     const Onde onde{contexto, campo};
     switch (campo.tipo) {

@@ -105,6 +105,10 @@ bool Nulo(const Campo& campo, std::span<const std::uint8_t> valor);
 // The text value; throws Erro (opened by `contexto`) for a value that cannot be
 // given as text (a memo, a corrupt number).
 std::string Texto(const Campo& campo, std::span<const std::uint8_t> valor, const std::string& contexto);
+// The beginning of a memo's text that the row keeps itself (all but the last
+// 10 bytes, which point into the .MB file); empty for the other kinds kept
+// there, whose bytes are not text.
+std::string InicioDoMemo(const Campo& campo, std::span<const std::uint8_t> valor);
 // Empty for NULL; throws for a type that holds no date.
 std::optional<TDateTime> DataHora(const Campo& campo, std::span<const std::uint8_t> valor, const std::string& contexto);
 // Stores `texto` as the field's bytes; empty text stores NULL. Throws when the

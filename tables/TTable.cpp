@@ -102,6 +102,11 @@ std::optional<TDateTime> TField::AsDateTime() const {
     return paradox::DataHora(c, std::span(tabela_->registro_).subspan(c.deslocamento, c.tamanho), tabela_->Contexto());
 }
 
+std::string TField::InicioDoMemo() const {
+    const auto& c = tabela_->cab_.campos[indice_];
+    return paradox::InicioDoMemo(c, std::span(tabela_->registro_).subspan(c.deslocamento, c.tamanho));
+}
+
 // --- TTable: opening and closing ----------------------------------------------
 
 TTable::~TTable() = default;

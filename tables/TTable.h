@@ -46,6 +46,9 @@ public:
     void SetAsString(const std::string& valor);
     // Empty for a blank date.
     std::optional<TDateTime> AsDateTime() const;
+    // What a memo column keeps of its text in the row; empty for other columns
+    // whose data lives in the .MB file.
+    std::string InicioDoMemo() const;
 
 private:
     friend class TTable;

@@ -141,9 +141,13 @@ TEST(AmostraComMemo, LeAsColunasComunsERecusaOMemo) {
     }
     try {
         tabela.FieldByName("Memo").AsString();
+        ADD_FAILURE() << "o memo foi lido como texto";
     } catch (const Erro& e) {
         EXPECT_NE(std::string(e.what()).find(".MB"), std::string::npos) << e.what();
     }
+    // What the row keeps of the memo, and nothing of the picture.
+    EXPECT_EQ(tabela.FieldByName("Memo").InicioDoMemo(), "C");
+    EXPECT_EQ(tabela.FieldByName("Photo").InicioDoMemo(), "");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "CodePage.h"
 #include "Erro.h"
 #include "ParadoxFormato.h"
 
@@ -193,6 +194,54 @@ TEST(DataHora, NumeroDoDiaComoOCalendarioGregorianoProleptico) {
         EXPECT_TRUE(DataValida(d)) << dia;
         EXPECT_EQ(NumeroDoDia(d), dia);
     }
+}
+
+struct CasoCodePage {
+    std::uint16_t numero;
+    const char* bytes;
+    const char* utf8;
+};
+
+class PaginaDeCodigo : public ::testing::TestWithParam<CasoCodePage> {};
+
+// The same letters from each code page the installation's tables may carry, both ways.
+TEST_P(PaginaDeCodigo, DecodificaECodificaDeVolta) {
+    const CodePage pagina(GetParam().numero);
+    EXPECT_EQ(pagina.ParaUtf8(GetParam().bytes), GetParam().utf8);
+    EXPECT_EQ(pagina.DeUtf8(GetParam().utf8), std::string(GetParam().bytes));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paginas, PaginaDeCodigo,
+                         ::testing::Values(CasoCodePage{1252,
+                                                        "\xC1"
+                                                        "CIDO \xE3\xE7\x80",
+                                                        "ÁCIDO ãç€"},
+                                           CasoCodePage{0,
+                                                        "\xC1"
+                                                        "CIDO \xE3\xE7",
+                                                        "ÁCIDO ãç"},
+                                           CasoCodePage{850,
+                                                        "\xB5"
+                                                        "CIDO \xC6\x87",
+                                                        "ÁCIDO ãç"},
+                                           CasoCodePage{860,
+                                                        "\x86"
+                                                        "CIDO \x84\x87",
+                                                        "ÁCIDO ãç"},
+                                           CasoCodePage{437, "\x87\x82", "çé"}),
+                         [](const auto& info) { return "cp" + std::to_string(info.param.numero); });
+
+TEST(PaginaDeCodigo, DesconhecidaERecusadaComONumeroEATabela) {
+    try {
+        CodePage pagina(866, "Tabela \"T.DB\"");
+        FAIL() << "aceitou o código de página 866";
+    } catch (const Erro& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Tabela \"T.DB\": o código de página 866 não é conhecido por este programa (conhece 437, 850, 860 "
+                  "e 1252).");
+    }
+    EXPECT_FALSE(CodePage::Conhecida(866));
+    EXPECT_TRUE(CodePage::Conhecida(860));
 }
 
 }  // namespace
