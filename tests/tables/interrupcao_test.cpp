@@ -131,7 +131,8 @@ TEST_P(Interrupcao, ProcessoMortoEntreDuasGravacoes) {
         SCOPED_TRACE("morto antes da alteração " + std::to_string(parada));
         ASSERT_LT(parada, 20) << "a operação não terminou";
         teste::GravarArquivo(caminho, original);
-        const int status = teste::Executar(ROTULOS_INTERROMPIDA, {caso.operacao->nome, caminho, std::to_string(parada)});
+        const int status =
+            teste::Executar(ROTULOS_INTERROMPIDA, {caso.operacao->nome, caminho, std::to_string(parada)});
         if (status == 0) break;
         ASSERT_EQ(status, kMorto);
         ConferirDepoisDaParada(caminho, antes, depois);
@@ -192,15 +193,13 @@ TEST_P(Interrupcao, GravacaoRecusadaNoMeio) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Casos, Interrupcao,
-                         ::testing::Values(Caso{{"TabelaVazia", 0, false}, &kAnexar},
-                                           Caso{{"BlocoComEspaco", 5, false}, &kAnexar},
-                                           Caso{{"BlocoNovoNoFim", 8, false}, &kAnexar},
-                                           Caso{{"BlocoDaListaLivre", 8, true}, &kAnexar},
-                                           Caso{{"VariosBlocos", 30, false}, &kAnexar},
-                                           Caso{{"Linhas", 5, false}, &kEditar},
-                                           Caso{{"VariosBlocos", 30, true}, &kEsvaziar}),
-                         NomeDoCaso);
+INSTANTIATE_TEST_SUITE_P(
+    Casos, Interrupcao,
+    ::testing::Values(Caso{{"TabelaVazia", 0, false}, &kAnexar}, Caso{{"BlocoComEspaco", 5, false}, &kAnexar},
+                      Caso{{"BlocoNovoNoFim", 8, false}, &kAnexar}, Caso{{"BlocoDaListaLivre", 8, true}, &kAnexar},
+                      Caso{{"VariosBlocos", 30, false}, &kAnexar}, Caso{{"Linhas", 5, false}, &kEditar},
+                      Caso{{"VariosBlocos", 30, true}, &kEsvaziar}),
+    NomeDoCaso);
 
 }  // namespace
 }  // namespace rotulos

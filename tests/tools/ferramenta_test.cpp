@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 #include "../support/Pxlib.h"
 #include "../support/Temporario.h"
@@ -66,7 +66,8 @@ TEST_P(CodePageRecusado, ComMensagemENadaCriado) {
     EXPECT_FALSE(std::filesystem::exists(Caminho("t.db")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Casos, CodePageRecusado, ::testing::Values("abc", "70000", "65536", "-1", "866", "0", "1252x"));
+INSTANTIATE_TEST_SUITE_P(Casos, CodePageRecusado,
+                         ::testing::Values("abc", "70000", "65536", "-1", "866", "0", "1252x"));
 
 TEST_F(Ferramenta, UsoErradoDizOUso) {
     for (const char* argumentos : {"", "listar", "listar a b", "apagar x", "listar x --codepage 850", "criar x"}) {
@@ -97,8 +98,8 @@ TEST_F(Ferramenta, InserirNumDiscoCheioDizQuantasLinhasGravou) {
     for (int i = 1; i <= 100; ++i) linhas += "Produto " + std::to_string(i) + "\tL" + std::to_string(i) + "\n";
     teste::GravarArquivo(Caminho("linhas.tsv"), std::vector<std::uint8_t>(linhas.begin(), linhas.end()));
 
-    const Resultado r = Rodar("inserir " + Caminho("rotulos.db") + " <" + Caminho("linhas.tsv"),
-                              "trap \"\" XFSZ; ulimit -f 20;");
+    const Resultado r =
+        Rodar("inserir " + Caminho("rotulos.db") + " <" + Caminho("linhas.tsv"), "trap \"\" XFSZ; ulimit -f 20;");
     EXPECT_EQ(r.status, 1);
     const auto fim = r.erros.find(" de 100 linhas gravadas.");
     ASSERT_NE(fim, std::string::npos) << r.erros;
@@ -114,7 +115,8 @@ TEST_F(Ferramenta, InserirNumDiscoCheioDizQuantasLinhasGravou) {
 
     // With room again, the rest goes in after them, none twice.
     std::string resto;
-    for (int i = gravadas + 1; i <= 100; ++i) resto += "Produto " + std::to_string(i) + "\tL" + std::to_string(i) + "\n";
+    for (int i = gravadas + 1; i <= 100; ++i)
+        resto += "Produto " + std::to_string(i) + "\tL" + std::to_string(i) + "\n";
     teste::GravarArquivo(Caminho("resto.tsv"), std::vector<std::uint8_t>(resto.begin(), resto.end()));
     ASSERT_EQ(Rodar("inserir " + Caminho("rotulos.db") + " <" + Caminho("resto.tsv")).status, 0);
     const auto completa = teste::LerComPxlib(Caminho("rotulos.db"));
