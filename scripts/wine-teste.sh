@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows test program under Wine, without a display, in a Wine prefix
-# kept in the build folder (made on first use). LPT1 of that prefix is linked
-# to a file, which the test finds in ROTULOS_TESTE_LPT1.
+# kept in the build folder (made on first use). LPT1 and LPT3 of that prefix
+# are linked to files, which the tests find in ROTULOS_TESTE_LPT1 and _LPT3.
 #   wine-teste.sh PREFIXO PROGRAMA.exe [argumentos...]
 set -euo pipefail
 prefixo=$1
@@ -22,9 +22,12 @@ mkdir -p "$(dirname "$prefixo")"
         wineserver --wait
     fi
     mkdir -p "$prefixo/dosdevices"
-    : >"$prefixo/lpt1.saida"
-    ln -sfn "$prefixo/lpt1.saida" "$prefixo/dosdevices/lpt1"
+    for porta in lpt1 lpt3; do
+        : >"$prefixo/$porta.saida"
+        ln -sfn "$prefixo/$porta.saida" "$prefixo/dosdevices/$porta"
+    done
 ) 9>"$prefixo.lock"
 
 export ROTULOS_TESTE_LPT1="Z:$prefixo/lpt1.saida"
+export ROTULOS_TESTE_LPT3="Z:$prefixo/lpt3.saida"
 exec wine "$@"

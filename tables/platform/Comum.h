@@ -12,6 +12,13 @@
 
 namespace rotulos::plataforma::comum {
 
+// The port text without the spaces and tabs around it.
+inline std::string SemEspacosEmVolta(const std::string& texto) {
+    const auto inicio = texto.find_first_not_of(" \t");
+    if (inicio == std::string::npos) return {};
+    return texto.substr(inicio, texto.find_last_not_of(" \t") - inicio + 1);
+}
+
 // A DOS device name as DOS compares it: upper case, without a trailing colon.
 inline std::string NomeDosNormalizado(const std::string& porta) {
     std::string nome = porta;
@@ -28,6 +35,11 @@ inline std::optional<std::string> PortaDoDos(const std::string& porta) {
     const bool lptOuCom = nome.size() == 4 && (nome.compare(0, 3, "LPT") == 0 || nome.compare(0, 3, "COM") == 0);
     if (!lptOuCom || nome[3] < '1' || nome[3] > '9') return std::nullopt;
     return nome;
+}
+
+inline Erro NaoEImpressora(const std::string& porta, const std::string& outrosNomes) {
+    return Erro("Porta \"" + porta + "\": não é o nome de uma impressora. Use LPT1 a LPT9, COM1 a COM9 ou PRN, " +
+                outrosNomes + ".");
 }
 
 inline Erro ImpressoraParada(const std::string& porta, std::chrono::milliseconds limite) {

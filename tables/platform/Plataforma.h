@@ -66,18 +66,37 @@ private:
 void RemoverArquivo(const std::string& caminhoNativo) noexcept;
 bool Existe(const std::string& caminhoNativo);
 
-// The native name of a printer port text: LPT1..LPT9, PRN, COM1..COM9 (any
-// case, optional trailing colon) are devices; with ROTULOS_DEVICE_DIR set they
-// are the file of that upper-case name in that folder. Any other text is a path.
-std::string DispositivoDaPorta(const std::string& porta);
+// Where an operator's port text leads, when it names a printer at all.
+struct DestinoDaPorta {
+    enum class Tipo {
+        Dos,               // LPT1..LPT9, COM1..COM9, PRN
+        Dispositivo,       // a device by its own name: \\.\ on Windows, an absolute path on POSIX
+        Compartilhamento,  // a printer shared on the network, \\computador\impressora (Windows)
+        ArquivoDeTeste,    // a DOS name as a file of ROTULOS_DEVICE_DIR (POSIX), for the demo and the tests
+    };
+    std::string caminho;  // the native name to open
+    Tipo tipo;
+};
 
-// A device or file opened for writing from its start (rewrite mode). Opening
+// Only printer names lead anywhere: the DOS names in any case, with an
+// optional colon and spaces around them; on Windows also \\.\ device names
+// and \\computador\impressora shares; on POSIX also the absolute path of a
+// character device or FIFO (a USB printer is /dev/usb/lp0). On POSIX a DOS
+// name is /dev/lpN or /dev/ttySN, or with ROTULOS_DEVICE_DIR set the file of
+// its upper-case name in that folder (on Windows LPT1 in any folder is the
+// device, so the prefix's DOS devices stand in there). Any other text
+// throws Erro naming the port (`nomeExibido`) and the rule: nothing is opened,
+// created or emptied for a typo.
+DestinoDaPorta ResolverPorta(const std::string& porta, const std::string& nomeExibido);
+
+// A printer port opened for writing from its start (rewrite mode). Opening
 // never blocks; each write either hands all its bytes to the device or fails,
-// and fails when the device takes nothing for `limiteSemProgresso`.
+// and fails when the device takes nothing for `limiteSemProgresso`. Only a
+// file standing in for the port is created; anything else must already be a
+// device (a file behind a DOS name, as Wine links them, is emptied first).
 class Dispositivo {
 public:
-    Dispositivo(const std::string& caminhoNativo, std::string nomeExibido,
-                std::chrono::milliseconds limiteSemProgresso);
+    Dispositivo(const DestinoDaPorta& destino, std::string nomeExibido, std::chrono::milliseconds limiteSemProgresso);
     ~Dispositivo();
     Dispositivo(const Dispositivo&) = delete;
     Dispositivo& operator=(const Dispositivo&) = delete;

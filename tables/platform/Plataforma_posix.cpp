@@ -188,26 +188,37 @@ bool Existe(const std::string& caminhoNativo) {
     return ::stat(caminhoNativo.c_str(), &info) == 0;
 }
 
-std::string DispositivoDaPorta(const std::string& porta) {
-    std::optional<std::string> dos = comum::PortaDoDos(porta);
-    if (!dos) return porta;
-    const std::string nome = *dos == "PRN" ? "LPT1" : *dos;
-    const bool lpt = nome.compare(0, 3, "LPT") == 0;
-
-    if (const char* pasta = std::getenv("ROTULOS_DEVICE_DIR"); pasta && *pasta) return std::string(pasta) + "/" + nome;
-    const int indice = nome[3] - '1';
-    return (lpt ? "/dev/lp" : "/dev/ttyS") + std::to_string(indice);
+DestinoDaPorta ResolverPorta(const std::string& porta, const std::string& nomeExibido) {
+    using Tipo = DestinoDaPorta::Tipo;
+    const std::string texto = comum::SemEspacosEmVolta(porta);
+    if (const std::optional<std::string> dos = comum::PortaDoDos(texto)) {
+        const std::string nome = *dos == "PRN" ? "LPT1" : *dos;
+        if (const char* pasta = std::getenv("ROTULOS_DEVICE_DIR"); pasta && *pasta)
+            return {std::string(pasta) + "/" + nome, Tipo::ArquivoDeTeste};
+        const int indice = nome[3] - '1';
+        return {(nome.compare(0, 3, "LPT") == 0 ? "/dev/lp" : "/dev/ttyS") + std::to_string(indice), Tipo::Dos};
+    }
+    // Checked to be a device once open, before anything is written.
+    if (!texto.empty() && texto.front() == '/') return {texto, Tipo::Dispositivo};
+    throw comum::NaoEImpressora(nomeExibido, "ou o caminho de um dispositivo, como /dev/usb/lp0");
 }
 
-Dispositivo::Dispositivo(const std::string& caminhoNativo, std::string nomeExibido,
+Dispositivo::Dispositivo(const DestinoDaPorta& destino, std::string nomeExibido,
                          std::chrono::milliseconds limiteSemProgresso)
     : handle_(-1), nome_(std::move(nomeExibido)), limite_(limiteSemProgresso) {
     // A reader that goes away must show up as a write error, not end the program.
     std::signal(SIGPIPE, SIG_IGN);
-    if (caminhoNativo.empty()) FalharSistema("Não foi possível abrir a porta", nome_, ENOENT);
-    const int fd =
-        ::open(caminhoNativo.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    const bool arquivo = destino.tipo == DestinoDaPorta::Tipo::ArquivoDeTeste;
+    // Only the file standing in for a port is created or emptied; a device is opened as it is.
+    const int flags = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (arquivo ? O_CREAT | O_TRUNC : 0);
+    const int fd = ::open(destino.caminho.c_str(), flags, 0666);
     if (fd < 0) FalharSistema("Não foi possível abrir a porta", nome_, errno);
+    struct stat info {};
+    if (!arquivo && (::fstat(fd, &info) != 0 || !(S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)))) {
+        ::close(fd);
+        throw Erro("Não foi possível abrir a porta \"" + nome_ + "\": \"" + destino.caminho +
+                   "\" não é um dispositivo de impressora.");
+    }
     handle_ = fd;
 }
 

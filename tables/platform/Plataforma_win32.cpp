@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "Erro.h"
@@ -190,39 +191,52 @@ bool Existe(const std::string& caminhoNativo) {
     return GetFileAttributesA(caminhoNativo.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string DispositivoDaPorta(const std::string& porta) { return porta; }
-
 namespace {
 
-// DOS device names (LPT1, COM2:, PRN, any case) and \\.\ paths are opened as
-// they exist; anything else is a file, created or emptied as Rewrite does.
-bool NomeDeDispositivo(std::string& nome) {
-    if (nome.rfind("\\\\.\\", 0) == 0) return true;
-    const std::string base = comum::NomeDosNormalizado(nome);
-    if (!comum::PortaDoDos(base) && base != "AUX") return false;
-    nome = base;
-    return true;
+// \\computador\impressora: a server and a share, and nothing after them.
+bool CompartilhamentoDeRede(const std::string& texto) {
+    if (texto.size() < 5 || texto.compare(0, 2, "\\\\") != 0 || texto[2] == '.' || texto[2] == '?') return false;
+    const auto barra = texto.find('\\', 2);
+    return barra != std::string::npos && barra > 2 && barra + 1 < texto.size() &&
+           texto.find_first_of("\\/", barra + 1) == std::string::npos;
 }
 
 }  // namespace
 
-Dispositivo::Dispositivo(const std::string& caminhoNativo, std::string nomeExibido,
+DestinoDaPorta ResolverPorta(const std::string& porta, const std::string& nomeExibido) {
+    using Tipo = DestinoDaPorta::Tipo;
+    const std::string texto = comum::SemEspacosEmVolta(porta);
+    // No folder of files stands in for the ports here: "LPT1" in any folder is the device itself.
+    if (const std::optional<std::string> dos = comum::PortaDoDos(texto)) return {*dos, Tipo::Dos};
+    if (texto.size() > 4 && texto.compare(0, 4, "\\\\.\\") == 0) return {texto, Tipo::Dispositivo};
+    if (CompartilhamentoDeRede(texto)) return {texto, Tipo::Compartilhamento};
+    throw comum::NaoEImpressora(nomeExibido, "ou um compartilhamento de impressora, como \\\\computador\\impressora");
+}
+
+Dispositivo::Dispositivo(const DestinoDaPorta& destino, std::string nomeExibido,
                          std::chrono::milliseconds limiteSemProgresso)
     : handle_(-1), nome_(std::move(nomeExibido)), limite_(limiteSemProgresso) {
-    if (caminhoNativo.empty()) FalharSistema("Não foi possível abrir a porta", nome_, ERROR_FILE_NOT_FOUND);
-    std::string nome = caminhoNativo;
-    const DWORD criacao = NomeDeDispositivo(nome) ? OPEN_EXISTING : CREATE_ALWAYS;
-    // Overlapped, so that a write can be waited for with a limit and given up.
-    HANDLE h = CreateFileA(nome.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, criacao,
+    using Tipo = DestinoDaPorta::Tipo;
+    // A port is opened as it is; only a file a test stands in for one is
+    // created. Overlapped, so that a write can be waited for with a limit and given up.
+    const DWORD criacao = destino.tipo == Tipo::ArquivoDeTeste ? CREATE_ALWAYS : OPEN_EXISTING;
+    HANDLE h = CreateFileA(destino.caminho.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, criacao,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
     if (h == INVALID_HANDLE_VALUE) FalharSistema("Não foi possível abrir a porta", nome_, GetLastError());
-    evento_ = reinterpret_cast<std::intptr_t>(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (evento_ == 0) {
-        const DWORD codigo = GetLastError();
-        CloseHandle(h);
-        FalharSistema("Não foi possível abrir a porta", nome_, codigo);
+    std::unique_ptr<void, decltype(&CloseHandle)> aberto(h, &CloseHandle);  // closed if a check below fails
+    if (GetFileType(h) == FILE_TYPE_DISK) {
+        // \\.\ names a disk as readily as a printer; never write over one.
+        if (destino.tipo == Tipo::Dispositivo)
+            throw Erro("Não foi possível abrir a porta \"" + nome_ + "\": \"" + destino.caminho +
+                       "\" é um disco, não uma impressora.");
+        // A DOS name that leads to a file (as Wine links LPT1) is rewritten from its start.
+        FILE_END_OF_FILE_INFO fim{};
+        if (destino.tipo == Tipo::Dos && !SetFileInformationByHandle(h, FileEndOfFileInfo, &fim, sizeof fim))
+            FalharSistema("Não foi possível abrir a porta", nome_, GetLastError());
     }
-    handle_ = reinterpret_cast<std::intptr_t>(h);
+    evento_ = reinterpret_cast<std::intptr_t>(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (evento_ == 0) FalharSistema("Não foi possível abrir a porta", nome_, GetLastError());
+    handle_ = reinterpret_cast<std::intptr_t>(aberto.release());
 }
 
 Dispositivo::~Dispositivo() {

@@ -21,7 +21,7 @@ TEST(Dispositivo, AbreDoInicioApagandoOQueHavia) {
     const std::string arquivo = pasta / "impressora.prn";
     std::ofstream(arquivo) << "conteúdo antigo bem mais longo";
     {
-        Dispositivo d(arquivo, "LPT1", std::chrono::seconds(1));
+        Dispositivo d({arquivo, DestinoDaPorta::Tipo::ArquivoDeTeste}, "LPT1", std::chrono::seconds(1));
         d.Escrever("novo");
         d.Escrever("\xC1\r\n");
     }
@@ -31,17 +31,18 @@ TEST(Dispositivo, AbreDoInicioApagandoOQueHavia) {
 TEST(Dispositivo, FalhaAoAbrirNomeiaAPorta) {
     PastaTemporaria pasta;
     try {
-        Dispositivo d(pasta / "nao/existe.prn", "LPT3", std::chrono::seconds(1));
+        Dispositivo d({pasta / "nao/existe.prn", DestinoDaPorta::Tipo::ArquivoDeTeste}, "LPT3",
+                      std::chrono::seconds(1));
         FAIL();
     } catch (const Erro& e) {
         EXPECT_EQ(std::string(e.what()), "Não foi possível abrir a porta \"LPT3\": arquivo ou pasta inexistente.");
     }
-    EXPECT_THROW(Dispositivo("", "", std::chrono::seconds(1)), Erro);
+    EXPECT_THROW(ResolverPorta("", ""), Erro);
 }
 
 TEST(Dispositivo, FalhaAoEscreverNomeiaAPorta) {
     teste::PortaQueFalha porta;
-    Dispositivo d(porta.Nome(), "LPT1", std::chrono::seconds(5));
+    Dispositivo d(ResolverPorta(porta.Nome(), "LPT1"), "LPT1", std::chrono::seconds(5));
     try {
         for (int i = 0; i < 100; ++i) d.Escrever(std::string(4096, 'x'));
         FAIL() << "a escrita não falhou";
@@ -53,7 +54,7 @@ TEST(Dispositivo, FalhaAoEscreverNomeiaAPorta) {
 TEST(Dispositivo, ImpressoraQueNaoRecebeFalhaNoPrazo) {
     PastaTemporaria pasta;
     teste::PortaQueNaoRecebe porta(pasta);
-    Dispositivo d(porta.Nome(), "LPT1", std::chrono::milliseconds(300));
+    Dispositivo d(ResolverPorta(porta.Nome(), "LPT1"), "LPT1", std::chrono::milliseconds(300));
     try {
         for (int i = 0; i < 100; ++i) d.Escrever(std::string(4096, 'x'));
         FAIL() << "a escrita não parou";

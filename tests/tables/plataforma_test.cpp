@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../support/Ambiente.h"
 #include "../support/Temporario.h"
 #include "Erro.h"
 #include "platform/Plataforma.h"
@@ -20,14 +21,7 @@ namespace {
 
 using teste::PastaTemporaria;
 
-class VariavelDeAmbiente {
-public:
-    VariavelDeAmbiente(const char* nome, const std::string& valor) : nome_(nome) { ::setenv(nome, valor.c_str(), 1); }
-    ~VariavelDeAmbiente() { ::unsetenv(nome_); }
-
-private:
-    const char* nome_;
-};
+using teste::VariavelDeAmbiente;
 
 void Tocar(const std::string& caminho) { std::ofstream(caminho).put('x'); }
 
@@ -62,42 +56,74 @@ TEST(CaminhoNativo, SemVariavelUsaMntCECaminhosNativosFicamComoEstao) {
 
 struct CasoPorta {
     const char* porta;
-    const char* dispositivo;
+    const char* caminho;  // empty: not a printer name, refused
 };
 
 class Porta : public ::testing::TestWithParam<CasoPorta> {};
 
-TEST_P(Porta, NomeDoDosViraDispositivo) {
+TEST_P(Porta, SoNomesDeImpressoraLevamAAlgumLugar) {
     ::unsetenv("ROTULOS_DEVICE_DIR");
-    EXPECT_EQ(DispositivoDaPorta(GetParam().porta), GetParam().dispositivo);
+    const std::string esperado = GetParam().caminho;
+    if (esperado.empty()) {
+        try {
+            ResolverPorta(GetParam().porta, GetParam().porta);
+            FAIL() << "aceitou \"" << GetParam().porta << "\"";
+        } catch (const Erro& e) {
+            EXPECT_EQ(std::string(e.what()), "Porta \"" + std::string(GetParam().porta) +
+                                                 "\": não é o nome de uma impressora. Use LPT1 a LPT9, COM1 a COM9 "
+                                                 "ou PRN, ou o caminho de um dispositivo, como /dev/usb/lp0.");
+        }
+        return;
+    }
+    EXPECT_EQ(ResolverPorta(GetParam().porta, "porta").caminho, esperado);
 }
 
-INSTANTIATE_TEST_SUITE_P(Nomes, Porta,
-                         ::testing::Values(CasoPorta{"LPT1", "/dev/lp0"}, CasoPorta{"LPT3", "/dev/lp2"},
-                                           CasoPorta{"lpt3:", "/dev/lp2"}, CasoPorta{"PRN", "/dev/lp0"},
-                                           CasoPorta{"prn:", "/dev/lp0"}, CasoPorta{"COM2", "/dev/ttyS1"},
-                                           CasoPorta{"LPT9", "/dev/lp8"}, CasoPorta{"LPT0", "LPT0"},
-                                           CasoPorta{"LPT10", "LPT10"}, CasoPorta{"/tmp/saida.prn", "/tmp/saida.prn"},
-                                           CasoPorta{"", ""}),
-                         [](const auto& info) {
-                             std::string nome;
-                             for (const char c : std::string(info.param.porta))
-                                 if (std::isalnum(static_cast<unsigned char>(c))) nome += c;
-                             return std::to_string(info.index) + "_" + (nome.empty() ? "vazia" : nome);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Nomes, Porta,
+    ::testing::Values(CasoPorta{"LPT1", "/dev/lp0"}, CasoPorta{"LPT3", "/dev/lp2"}, CasoPorta{"lpt3:", "/dev/lp2"},
+                      CasoPorta{"  LPT1 ", "/dev/lp0"}, CasoPorta{"\tLpt1:", "/dev/lp0"}, CasoPorta{"PRN", "/dev/lp0"},
+                      CasoPorta{"prn:", "/dev/lp0"}, CasoPorta{"COM2", "/dev/ttyS1"}, CasoPorta{"LPT9", "/dev/lp8"},
+                      CasoPorta{"/dev/usb/lp0", "/dev/usb/lp0"}, CasoPorta{" /dev/usb/lp0", "/dev/usb/lp0"},
+                      CasoPorta{"LPT0", ""}, CasoPorta{"LPT10", ""}, CasoPorta{"LTP1", ""}, CasoPorta{"i", ""},
+                      CasoPorta{".profile", ""}, CasoPorta{"saida.prn", ""}, CasoPorta{"LPT1 :", ""},
+                      CasoPorta{"LPT1.txt", ""}, CasoPorta{"", ""}, CasoPorta{"   ", ""}),
+    [](const auto& info) {
+        std::string nome;
+        for (const char c : std::string(info.param.porta))
+            if (std::isalnum(static_cast<unsigned char>(c))) nome += c;
+        return std::to_string(info.index) + "_" + (nome.empty() ? "vazia" : nome);
+    });
 
 TEST(Porta, ComPastaDeDispositivosViraArquivoEmMaiusculas) {
     VariavelDeAmbiente pasta("ROTULOS_DEVICE_DIR", "/srv/portas");
-    EXPECT_EQ(DispositivoDaPorta("lpt3"), "/srv/portas/LPT3");
-    EXPECT_EQ(DispositivoDaPorta("PRN"), "/srv/portas/LPT1");
-    EXPECT_EQ(DispositivoDaPorta("saida.txt"), "saida.txt");
+    EXPECT_EQ(ResolverPorta("lpt3", "lpt3").caminho, "/srv/portas/LPT3");
+    EXPECT_EQ(ResolverPorta("PRN", "PRN").caminho, "/srv/portas/LPT1");
+    EXPECT_EQ(ResolverPorta("PRN", "PRN").tipo, DestinoDaPorta::Tipo::ArquivoDeTeste);
+    EXPECT_THROW(ResolverPorta("saida.txt", "saida.txt"), Erro);
+}
+
+// A path that leads to a file or a folder opens nothing and changes nothing:
+// only devices and FIFOs take labels.
+TEST(Porta, CaminhoQueNaoEDispositivoNaoEAbertoNemAlterado) {
+    PastaTemporaria pasta;
+    const std::string arquivo = pasta / "dados.txt";
+    std::ofstream(arquivo) << "importante";
+    for (const std::string& caminho : {arquivo, pasta.Caminho().string(), pasta / "nao-existe"}) {
+        EXPECT_THROW(Dispositivo(ResolverPorta(caminho, caminho), caminho, std::chrono::seconds(1)), Erro) << caminho;
+    }
+    EXPECT_EQ(teste::LerTexto(arquivo), "importante");
+    EXPECT_FALSE(std::filesystem::exists(pasta / "nao-existe"));
+    // A DOS name on a machine without that device creates no /dev/lpN either.
+    EXPECT_THROW(Dispositivo(DestinoDaPorta{pasta / "lp9", DestinoDaPorta::Tipo::Dos}, "LPT9", std::chrono::seconds(1)),
+                 Erro);
+    EXPECT_FALSE(std::filesystem::exists(pasta / "lp9"));
 }
 
 TEST(Dispositivo, FifoSemLeitorNaoBloqueiaAAbertura) {
     PastaTemporaria pasta;
     const std::string fifo = pasta / "LPT1";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_THROW(Dispositivo(fifo, "LPT1", std::chrono::seconds(1)), Erro);
+    EXPECT_THROW(Dispositivo(ResolverPorta(fifo, "LPT1"), "LPT1", std::chrono::seconds(1)), Erro);
 }
 
 TEST(Dispositivo, LeitorQueFechaViraErroENaoSinal) {
@@ -105,7 +131,7 @@ TEST(Dispositivo, LeitorQueFechaViraErroENaoSinal) {
     const std::string fifo = pasta / "LPT1";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const int leitor = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    Dispositivo d(fifo, "LPT1", std::chrono::seconds(1));
+    Dispositivo d(ResolverPorta(fifo, "LPT1"), "LPT1", std::chrono::seconds(1));
     ::close(leitor);
     EXPECT_THROW(d.Escrever("x"), Erro);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -23,10 +24,47 @@ using teste::PastaTemporaria;
 
 TEST(CaminhoNativo, OsNomesDoWindowsFicamComoEstao) {
     EXPECT_EQ(CaminhoNativo("C:\\TARVEL\\TMP239.DB"), "C:\\TARVEL\\TMP239.DB");
-    EXPECT_EQ(DispositivoDaPorta("LPT1"), "LPT1");
-    EXPECT_EQ(DispositivoDaPorta("lpt3:"), "lpt3:");
-    EXPECT_EQ(DispositivoDaPorta("saida.txt"), "saida.txt");
 }
+
+struct CasoPorta {
+    const char* porta;
+    const char* caminho;  // empty: not a printer name, refused
+};
+
+class Porta : public ::testing::TestWithParam<CasoPorta> {};
+
+TEST_P(Porta, SoNomesDeImpressoraLevamAAlgumLugar) {
+    const std::string esperado = GetParam().caminho;
+    if (esperado.empty()) {
+        try {
+            ResolverPorta(GetParam().porta, GetParam().porta);
+            FAIL() << "aceitou \"" << GetParam().porta << "\"";
+        } catch (const Erro& e) {
+            EXPECT_EQ(std::string(e.what()), "Porta \"" + std::string(GetParam().porta) +
+                                                 "\": não é o nome de uma impressora. Use LPT1 a LPT9, COM1 a COM9 "
+                                                 "ou PRN, ou um compartilhamento de impressora, como "
+                                                 "\\\\computador\\impressora.");
+        }
+        return;
+    }
+    EXPECT_EQ(ResolverPorta(GetParam().porta, "porta").caminho, esperado);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Nomes, Porta,
+    ::testing::Values(CasoPorta{"LPT1", "LPT1"}, CasoPorta{"lpt3:", "LPT3"}, CasoPorta{" LPT1 ", "LPT1"},
+                      CasoPorta{"prn", "PRN"}, CasoPorta{"COM2:", "COM2"},
+                      CasoPorta{"\\\\.\\pipe\\impressora", "\\\\.\\pipe\\impressora"},
+                      CasoPorta{"\\\\expedicao\\Datamax", "\\\\expedicao\\Datamax"},
+                      CasoPorta{"\\\\expedicao\\Datamax\\x.txt", ""}, CasoPorta{"\\\\expedicao", ""},
+                      CasoPorta{"\\\\.\\", ""}, CasoPorta{"C:\\saida.prn", ""}, CasoPorta{"saida.prn", ""},
+                      CasoPorta{".profile", ""}, CasoPorta{"LTP1", ""}, CasoPorta{"LPT0", ""}, CasoPorta{"", ""}),
+    [](const auto& info) {
+        std::string nome;
+        for (const char c : std::string(info.param.porta))
+            if (std::isalnum(static_cast<unsigned char>(c))) nome += c;
+        return std::to_string(info.index) + "_" + (nome.empty() ? "vazia" : nome);
+    });
 
 // The table by its Windows path, in another case than it was created in.
 TEST(CaminhoNativo, TabelaEmCTarvelSemDiferencaDeCaixa) {
@@ -95,7 +133,7 @@ TEST(Dispositivo, PipeRecebeTudo) {
     teste::PipeDeImpressora pipe(teste::PipeDeImpressora::Leitura::Tudo);
     const std::string grande(100000, 'x');
     {
-        Dispositivo d(pipe.Nome(), "LPT1", std::chrono::seconds(5));
+        Dispositivo d(ResolverPorta(pipe.Nome(), "LPT1"), "LPT1", std::chrono::seconds(5));
         d.Escrever("\x02L\r\n");
         d.Escrever(grande);
     }
@@ -103,13 +141,14 @@ TEST(Dispositivo, PipeRecebeTudo) {
 }
 
 // "LPT1" as Windows opens it. Wine maps the DOS device to what the test's
-// prefix links it to (a file); on a machine without that, there is no port to try.
+// prefix links it to (a file), which is rewritten from its start as the port
+// would be; on a machine without that, there is no port to try.
 TEST(Dispositivo, Lpt1PeloNomeDoDos) {
     const char* saida = std::getenv("ROTULOS_TESTE_LPT1");
     if (!saida || !*saida) GTEST_SKIP() << "sem ROTULOS_TESTE_LPT1: nenhuma porta de teste ligada a LPT1";
-    std::ofstream(saida, std::ios::trunc).flush();
+    std::ofstream(saida, std::ios::trunc) << std::string(5000, 'z');
     {
-        Dispositivo d(DispositivoDaPorta("LPT1"), "LPT1", std::chrono::seconds(5));
+        Dispositivo d(ResolverPorta(" lpt1: ", "LPT1"), "LPT1", std::chrono::seconds(5));
         d.Escrever(
             "\x02"
             "c0000\r\n");
