@@ -2,7 +2,10 @@
 
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string_view>
+
+#include "Erro.h"
 
 namespace rotulos {
 
@@ -76,12 +79,56 @@ private:
     std::string texto_;
 };
 
-template <std::size_t N>
-void EscreverCampos(Linha& linha, const LinhaDeCampo (&campos)[N], TTable& tbTmp) {
-    for (const auto& campo : campos) linha({campo.cabecalho, Valor(campo, tbTmp)});
+std::span<const LinhaDeCampo> Campos(int tamanho) {
+    if (tamanho == kPequeno) return kCamposPequeno;
+    return kCamposGrande;
+}
+
+bool GuardaData(paradox::TipoCampo tipo) {
+    return tipo == paradox::TipoCampo::Date || tipo == paradox::TipoCampo::Timestamp ||
+           tipo == paradox::TipoCampo::Alpha;
+}
+
+std::string Lista(const std::vector<std::string>& nomes) {
+    std::string texto;
+    for (std::size_t i = 0; i < nomes.size(); ++i) {
+        if (i > 0) texto += i + 1 == nomes.size() ? " e " : ", ";
+        texto += "\"" + nomes[i] + "\"";
+    }
+    return texto;
 }
 
 }  // namespace
+
+std::string SaidaEmMemoria::Bytes() const {
+    std::string bytes;
+    for (const auto& linha : linhas_) {
+        bytes += linha;
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+void ExigirColunas(TTable& tbTmp, int tamanho) {
+    const std::string contexto = "Tabela \"" + tbTmp.TableName + "\": ";
+    const std::string rotulo = tamanho == kPequeno ? "Pequeno" : "Grande";
+    std::vector<std::string> faltam;
+    for (const auto& linha : Campos(tamanho)) {
+        if (!tbTmp.FindField(linha.campo)) faltam.emplace_back(linha.campo);
+    }
+    if (faltam.size() == 1)
+        throw Erro(contexto + "falta a coluna " + Lista(faltam) + ", que o rótulo " + rotulo +
+                   " usa; nada foi impresso.");
+    if (!faltam.empty())
+        throw Erro(contexto + "faltam as colunas " + Lista(faltam) + ", que o rótulo " + rotulo +
+                   " usa; nada foi impresso.");
+    for (const auto& linha : Campos(tamanho)) {
+        const TField& campo = tbTmp.FieldByName(linha.campo);
+        if (linha.regra == Regra::Data && !GuardaData(campo.DataType()))
+            throw Erro(contexto + "a coluna \"" + linha.campo + "\" é do tipo " +
+                       paradox::NomeDoTipo(campo.DataType()) + " e não guarda datas; nada foi impresso.");
+    }
+}
 
 std::string SemBytesDeControle(std::string texto) {
     for (char& c : texto) {
@@ -109,10 +156,7 @@ void EscreverRotulo(SaidaLinhas& saida, int tamanho, const ConfiguracaoImpressor
     linha({"A2"});
     linha({"D11"});
 
-    if (pequeno)
-        EscreverCampos(linha, kCamposPequeno, tbTmp);
-    else
-        EscreverCampos(linha, kCamposGrande, tbTmp);
+    for (const auto& campo : Campos(tamanho)) linha({campo.cabecalho, Valor(campo, tbTmp)});
 
     linha({"^01"});
     linha({"Q0001"});

@@ -1,55 +1,143 @@
 #include "ImpressaoRotulos.h"
 
-#include <memory>
-
-#include "platform/Plataforma.h"
+#include "Erro.h"
 
 namespace rotulos {
 
-void PausaReal::Esperar(std::chrono::milliseconds duracao) { plataforma::Dormir(duracao); }
+namespace {
 
-CanalImpressora::CanalImpressora(const std::string& porta, std::chrono::milliseconds limiteParada)
-    : dispositivo_(plataforma::DispositivoDaPorta(porta), porta, limiteParada) {}
+// The count for the confirmation, from a table of its own: tbTmp is opened
+// only once the operator has answered, as before. A table that cannot be read
+// has no count to show; opening tbTmp after the answer reports why.
+std::optional<std::uint32_t> ContarRotulos(const std::string& caminho) {
+    TTable tabela(caminho);
+    try {
+        tabela.Open();
+        return tabela.RecordCount();
+    } catch (const Erro&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+std::string RotulosAguardando(std::optional<std::uint32_t> quantos) {
+    if (!quantos) return {};
+    if (*quantos == 0) return "Nenhum rótulo aguardando.";
+    if (*quantos == 1) return "1 rótulo aguardando. Respondendo Não, ele será descartado.";
+    return std::to_string(*quantos) + " rótulos aguardando. Respondendo Não, eles serão descartados.";
+}
+
+CanalImpressora::CanalImpressora(const std::string& porta, const std::string& portaExibida,
+                                 std::chrono::milliseconds limiteParada)
+    : dispositivo_(plataforma::ResolverPorta(porta, portaExibida), portaExibida, limiteParada) {}
 
 void CanalImpressora::EscreverLinha(std::string_view linha) {
-    // One write per line: each line reaches the printer before the next is produced.
+    // One write per line: each line reaches the printer before the next is written.
     std::string comFim(linha);
     comFim += "\r\n";
     dispositivo_.Escrever(comFim);
 }
 
-void ImprimirRotulos(JanelaImpressao& janela, TTable& tbTmp, Dialogos& dialogos, Pausa& pausa,
-                     std::chrono::milliseconds limiteImpressoraParada) {
-    if (!dialogos.Confirmar(kConfirmaImpressao)) {
-        janela.Fechar();
+ImpressaoRotulos::ImpressaoRotulos(JanelaImpressao& janela, TTable& tbTmp, Dialogos& dialogos, Agenda& agenda,
+                                   std::chrono::milliseconds limiteImpressoraParada)
+    : janela_(janela), tbTmp_(tbTmp), dialogos_(dialogos), agenda_(agenda), limite_(limiteImpressoraParada) {}
+
+ImpressaoRotulos::~ImpressaoRotulos() = default;
+
+void ImpressaoRotulos::Iniciar() {
+    if (EmAndamento()) return;
+    if (!dialogos_.Confirmar(kConfirmaImpressao, RotulosAguardando(ContarRotulos(tbTmp_.TableName)))) {
+        janela_.Fechar();
         return;
     }
 
-    tbTmp.Open();
-    if (tbTmp.RecordCount() == 0) {
-        dialogos.Mensagem(kArquivoVazio);
-        janela.Fechar();
+    tbTmp_.Open();
+    if (tbTmp_.RecordCount() == 0) {
+        dialogos_.Mensagem(kArquivoVazio, "", TipoMensagem::Informacao);
+        janela_.Fechar();
         return;
     }
+    ExigirColunas(tbTmp_, janela_.TamanhoSelecionado());
 
-    std::unique_ptr<CanalImpressora> canal;
     try {
-        canal = std::make_unique<CanalImpressora>(janela.PortaImpressora(), limiteImpressoraParada);
-    } catch (const std::exception&) {
-        // The operator gets the fixed message; the window stays open for another try.
-        dialogos.Mensagem(kNaoAbriuImpressora);
+        canal_ = std::make_unique<CanalImpressora>(janela_.PortaImpressora(), janela_.PortaExibida(), limite_);
+    } catch (const std::exception& erro) {
+        // The fixed message, the port and why under it; the window stays open for another try.
+        dialogos_.Mensagem(kNaoAbriuImpressora, erro.what(), TipoMensagem::Falha);
         return;
     }
-
-    tbTmp.First();
-    while (!tbTmp.Eof()) {
-        EscreverRotulo(*canal, janela.TamanhoSelecionado(), janela.Configuracao(), tbTmp);
-        pausa.Esperar(kPausaEntreRotulos);
-        tbTmp.Next();
+    enviados_ = 0;
+    try {
+        tbTmp_.First();
+    } catch (...) {
+        Terminar();
+        throw;
     }
-    // Released before the window closes, so the port is free whatever follows.
-    canal.reset();
-    janela.Fechar();
+    Enviar();
+}
+
+void ImpressaoRotulos::Enviar() {
+    try {
+        const int tamanho = janela_.TamanhoSelecionado();
+        janela_.Progresso(enviados_ + 1, tbTmp_.RecordCount());
+        // Composed whole first: a value that cannot be read sends nothing of its label.
+        SaidaEmMemoria rotulo;
+        EscreverRotulo(rotulo, tamanho, janela_.Configuracao(), tbTmp_);
+        for (const std::string& linha : rotulo.Linhas()) canal_->EscreverLinha(linha);
+        ++enviados_;
+    } catch (...) {
+        Terminar();
+        throw;
+    }
+    // The printer needs the time to print; the pause also follows the last label.
+    agenda_.Agendar(kPausaEntreRotulos, [this] { Continuar(); });
+}
+
+void ImpressaoRotulos::Continuar() {
+    if (perguntando_) {
+        continuarDepois_ = true;
+        return;
+    }
+    try {
+        tbTmp_.Next();
+    } catch (...) {
+        Terminar();
+        throw;
+    }
+    if (!tbTmp_.Eof()) {
+        Enviar();
+        return;
+    }
+    Terminar();
+    janela_.Fechar();
+}
+
+void ImpressaoRotulos::Terminar() {
+    agenda_.Cancelar();
+    canal_.reset();  // the port is released, whatever follows
+    janela_.Progresso(0, 0);
+}
+
+void ImpressaoRotulos::PedidoDeFechar() {
+    if (!EmAndamento()) return;
+    // While the question is open the run holds: no label goes out behind it.
+    perguntando_ = true;
+    const bool interromper = dialogos_.Confirmar(kInterromperImpressao, "");
+    perguntando_ = false;
+    if (interromper) {
+        Terminar();
+        dialogos_.Mensagem(kImpressaoInterrompida,
+                           "Rótulos enviados à impressora: " + std::to_string(enviados_) + " de " +
+                               std::to_string(tbTmp_.RecordCount()) +
+                               ". Todos continuam na tabela; imprimir de novo envia também os já enviados.",
+                           TipoMensagem::Informacao);
+        return;
+    }
+    if (continuarDepois_) {
+        continuarDepois_ = false;
+        Continuar();
+    }
 }
 
 }  // namespace rotulos

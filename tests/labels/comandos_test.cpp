@@ -156,7 +156,7 @@ TEST_F(Rotulo, ColunaAusenteParaDepoisDasLinhasAnteriores) {
     } catch (const Erro& e) {
         EXPECT_NE(std::string(e.what()).find("\"Cliente\""), std::string::npos) << e.what();
     }
-    EXPECT_EQ(saida.Linhas(), 15u);  // set-up block and the three name lines
+    EXPECT_EQ(saida.Linhas().size(), 15u);  // set-up block and the three name lines
 }
 
 TEST_F(Rotulo, DataQueNaoEDataParaORotulo) {
@@ -170,7 +170,7 @@ TEST_F(Rotulo, DataQueNaoEDataParaORotulo) {
     tbTmp.Open();
     SaidaEmMemoria saida;
     EXPECT_THROW(EscreverRotulo(saida, 0, kSemente, tbTmp), Erro);
-    EXPECT_EQ(saida.Linhas(), 19u);
+    EXPECT_EQ(saida.Linhas().size(), 19u);
 }
 
 }  // namespace
