@@ -57,7 +57,7 @@ format:
 lint: deps
 	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 	@cppcheck --std=c++20 --library=qt --enable=warning,performance,portability --inline-suppr --quiet \
-		--error-exitcode=1 -I tables -I labels -I ui tables labels tools ui app
+		--error-exitcode=1 -I tables -I labels -I form -I ui tables labels form tools ui app
 
 clean:
 	@rm -rf build build-asan build-fuzz build-release build-windows build-windows-32 demo

@@ -3,8 +3,9 @@
 
 #include <QApplication>
 
-#include "DialogosJanela.h"
-#include "ImpressaoRotulos.h"
+#include "AgendaQt.h"
+#include "DialogosQt.h"
+#include "JanelaQt.h"
 #include "uImprimeEtiqLumbertovaLab.h"
 
 int main(int argc, char* argv[]) {
@@ -13,11 +14,12 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("imprime-rotulos"));
 
     DialogosQt dialogos;
-    rotulos::PausaReal pausa;
-    TfoImprimeEtiqLumbertovaLab janela(dialogos, pausa);
-    foImprimeEtiqLumbertovaLab = &janela;
-    janela.show();
+    AgendaQt agenda;
+    rotulos::form::TfoImprimeEtiqLumbertovaLab janela(dialogos, agenda);
+    rotulos::form::foImprimeEtiqLumbertovaLab = &janela;
+    JanelaQt shell(janela);
+    shell.show();
     const int status = QApplication::exec();
-    foImprimeEtiqLumbertovaLab = nullptr;
+    rotulos::form::foImprimeEtiqLumbertovaLab = nullptr;
     return status;
 }

@@ -36,13 +36,15 @@ TFieldDataLink::~TFieldDataLink() { fonte_.Desligar(ligacao_); }
 
 TField* TFieldDataLink::Campo() const {
     TTable* tabela = fonte_.DataSet();
-    if (!tabela || !tabela->Active()) return nullptr;
+    // Texts in a code page without a decoding here can be neither shown nor typed.
+    if (!tabela || !tabela->Active() || !CodePage::Conhecida(tabela->Estrutura().codePage)) return nullptr;
     return tabela->FindField(campo_);
 }
 
 CodePage TFieldDataLink::Pagina() const {
     TTable* tabela = fonte_.DataSet();
-    return CodePage(tabela && tabela->Active() ? tabela->Estrutura().codePage : 1252);
+    const std::uint16_t numero = tabela && tabela->Active() ? tabela->Estrutura().codePage : 1252;
+    return CodePage(CodePage::Conhecida(numero) ? numero : 1252);
 }
 
 std::string TFieldDataLink::TextoBruto() const {

@@ -4,6 +4,7 @@
 // is shown, every save on disk at once, the port following the label size.
 
 #include <functional>
+#include <string>
 
 #include "TTable.h"
 
@@ -25,7 +26,9 @@ inline constexpr const char* kPortaPequeno = "LPT1";
 inline constexpr const char* kPortaGrande = "LPT3";
 
 // When the window is shown: open, seed an empty table (the post writes it to
-// disk through AfterPost), then put the first row in state edit.
+// disk through AfterPost), then put the first row in state edit. A table the
+// window cannot use (a column missing, a code page it cannot show) is closed
+// again and reported.
 void PassoMostrar(TTable& tbConf);
 
 // After every post: the row on disk at once. `salvar` is the engine's flush,
@@ -37,6 +40,9 @@ void PassoTamanho(TTable& tbConf, int itemIndex);
 
 // When the window closes: post what was typed and close. A table that never
 // opened has nothing to save and must not keep the window from closing.
-void PassoFechar(TTable& tbConf);
+// When the save fails, `fecharSemSalvar` is asked, with why: true closes the
+// table without the changes; false leaves the row in edit, as it was, and
+// PassoFechar returns false.
+bool PassoFechar(TTable& tbConf, const std::function<bool(const std::string& porque)>& fecharSemSalvar);
 
 }  // namespace rotulos::configuracao

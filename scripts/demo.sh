@@ -38,9 +38,10 @@ if [ -n "${DISPLAY:-}" ]; then
     exit 0
 fi
 
-echo "Sem tela (DISPLAY vazio): um servidor X próprio (Xvfb) faz as vezes da tela,"
-echo "e a demonstração opera a janela como um operador."
+echo "Sem tela (DISPLAY vazio): um servidor X próprio (Xvfb), com o gerenciador de janelas"
+echo "openbox, faz as vezes da tela, e a demonstração opera a janela como um operador."
 operador_iniciar_xvfb
+operador_carregar_posicoes "$bin/posicoes-janela"
 # Only one label in the table, so the walk takes one pause of two seconds.
 "$bin/rotulos-tabela" esvaziar "C:\\TARVEL\\TMP239.DB"
 iconv -f UTF-8 -t CP1252 <<'LINHAS' | "$bin/rotulos-tabela" inserir "C:\\TARVEL\\TMP239.DB"
@@ -48,15 +49,14 @@ iconv -f UTF-8 -t CP1252 <<'LINHAS' | "$bin/rotulos-tabela" inserir "C:\\TARVEL\
 LINHAS
 "$bin/imprime-rotulos" &
 programa=$!
-janela=$(operador_esperar_janela "Impressão de Rótulos")
-sleep 0.5
+janela=$(operador_esperar_janela "Impressão de Rótulos" "$programa")
 echo "1. A janela abriu com as configurações iniciais e \"Pequeno\" (porta LPT1)."
 import -window "$janela" "$demo/janela.png"
 echo "2. O operador escolhe \"Grande\": a porta passa a LPT3."
-operador_clicar "$janela" "${OPERADOR_GRANDE[@]}"
+operador_clicar "$janela" RadioGroup1.1
 echo "3. O operador pressiona \"Imprimir\"."
-operador_clicar "$janela" "${OPERADOR_IMPRIMIR[@]}"
-confirmacao=$(operador_esperar_janela "Confirmação")
+operador_clicar "$janela" Button1
+confirmacao=$(operador_esperar_janela "Confirmação" "$programa")
 echo "4. \"Confirma Impressão ?\": o operador responde \"Sim\"."
 operador_teclas "$confirmacao" Return
 echo "5. O rótulo vai para a impressora; dois segundos depois a janela fecha."

@@ -8,7 +8,7 @@ pacotes=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     pxlib-dev
     clang libclang-rt-14-dev clang-format cppcheck
-    xvfb xdotool x11-utils imagemagick fonts-dejavu-core fonts-liberation2
+    xvfb xdotool x11-utils openbox imagemagick fonts-dejavu-core fonts-liberation2
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64
 )
 faltam=()

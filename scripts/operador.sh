@@ -1,9 +1,11 @@
 # Shell functions that stand in for the operator in front of the window: an X
-# server of our own (Xvfb) and real mouse and keyboard input (xdotool).
-# Sourced by the demo and by the end-to-end test.
+# server of our own (Xvfb) with a window manager (openbox, for the frame and
+# Alt+F4), and real mouse and keyboard input (xdotool). Windows are found by
+# their title and their process, never waited for by the clock. Sourced by the
+# demo and the end-to-end tests.
 
-# Starts Xvfb on a display it picks itself and exports DISPLAY. The server
-# goes when the calling shell exits.
+# Starts Xvfb on a display it picks itself, and openbox on it; exports DISPLAY.
+# Both go when the calling shell exits.
 operador_iniciar_xvfb() {
     # Qt wants a private runtime folder and complains on stderr without one.
     if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
@@ -16,57 +18,96 @@ operador_iniciar_xvfb() {
     arquivo=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$arquivo" >/dev/null 2>&1 &
     OPERADOR_XVFB_PID=$!
-    trap 'kill "$OPERADOR_XVFB_PID" 2>/dev/null' EXIT
-    local i
+    trap 'kill "${OPERADOR_WM_PID:-}" "$OPERADOR_XVFB_PID" 2>/dev/null' EXIT
+    local i pronto=""
     for i in $(seq 100); do
         if [ -s "$arquivo" ] && xdpyinfo -display ":$(cat "$arquivo")" >/dev/null 2>&1; then
             export DISPLAY=":$(cat "$arquivo")"
-            rm -f "$arquivo"
-            return 0
+            pronto=1
+            break
         fi
         kill -0 "$OPERADOR_XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
     rm -f "$arquivo"
-    echo "Não foi possível iniciar o Xvfb." >&2
+    if [ -z "$pronto" ]; then
+        echo "Não foi possível iniciar o Xvfb." >&2
+        return 1
+    fi
+    openbox --sm-disable >/dev/null 2>&1 &
+    OPERADOR_WM_PID=$!
+    # The window manager is up once it names itself on the root window.
+    for i in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        kill -0 "$OPERADOR_WM_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "Não foi possível iniciar o gerenciador de janelas (openbox)." >&2
     return 1
 }
 
-# Prints the id of the visible window titled exactly $1, waiting up to $2 seconds.
+# Loads where each control is, from the form's description, into OPERADOR_POS:
+# "NOME" -> "X Y" in the window's client area.
+operador_carregar_posicoes() {
+    declare -gA OPERADOR_POS=()
+    local nome x y
+    while read -r nome x y; do OPERADOR_POS[$nome]="$x $y"; done < <("$1")
+    [ -n "${OPERADOR_POS[Button1]:-}" ] || { echo "Sem posições dos controles." >&2; return 1; }
+}
+
+# The visible windows of process $2 titled exactly $1, one id a line.
+operador_janelas() {
+    xdotool search --all --onlyvisible --pid "$2" --name "^$1\$" 2>/dev/null || true
+}
+
+# Prints the id of the window of process $2 titled exactly $1, other than $3,
+# waiting up to $4 seconds (20).
 operador_esperar_janela() {
-    local titulo=$1 limite=${2:-20} id i
+    local titulo=$1 pid=$2 exceto=${3:-} limite=${4:-20} i id
     for i in $(seq $((limite * 10))); do
-        id=$(xdotool search --onlyvisible --name "^${titulo}\$" 2>/dev/null | tail -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
+        for id in $(operador_janelas "$titulo" "$pid"); do
+            if [ "$id" != "$exceto" ]; then
+                echo "$id"
+                return 0
+            fi
+        done
+        kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
     echo "A janela \"$titulo\" não apareceu em ${limite} s." >&2
     return 1
 }
 
-# Clicks at $2,$3 inside window $1 (client coordinates, as in the form).
-operador_clicar() {
-    xdotool mousemove --sync --window "$1" "$2" "$3" click 1
-    sleep 0.3
+# Waits up to $3 seconds (20) until window $1's title is exactly $2.
+operador_esperar_titulo() {
+    local janela=$1 titulo=$2 limite=${3:-20} i
+    for i in $(seq $((limite * 20))); do
+        [ "$(xdotool getwindowname "$janela" 2>/dev/null)" = "$titulo" ] && return 0
+        sleep 0.05
+    done
+    echo "O título não chegou a \"$titulo\" em ${limite} s (está \"$(xdotool getwindowname "$janela" 2>/dev/null)\")." >&2
+    return 1
 }
 
-# Gives window $1 the keyboard and types the keys that follow ("Return", "ctrl+a", ...).
+# Clicks on control $2 of window $1 (a name of the form, or NOME.N for an item).
+operador_clicar() {
+    local posicao=${OPERADOR_POS[$2]:?controle $2 desconhecido}
+    # shellcheck disable=SC2086
+    xdotool mousemove --sync --window "$1" $posicao click 1
+}
+
+# Gives window $1 the keyboard and presses the keys that follow ("Return", "ctrl+a", "alt+F4"...).
 operador_teclas() {
     local janela=$1
     shift
-    xdotool windowfocus --sync "$janela"
-    xdotool key --delay 50 "$@"
-    sleep 0.3
+    xdotool windowactivate --sync "$janela" 2>/dev/null || xdotool windowfocus --sync "$janela"
+    xdotool key --clearmodifiers --delay 50 "$@"
 }
 
-# Types text $2 into window $1.
+# Types ASCII text $2 into window $1 (xdotool miscases accented letters under Xvfb).
 operador_digitar() {
-    xdotool windowfocus --sync "$1"
-    xdotool type --delay 50 "$2"
-    sleep 0.3
+    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+    xdotool type --clearmodifiers --delay 50 "$2"
 }
 
 # Waits up to $2 seconds for process $1 to end; its status in OPERADOR_STATUS.
@@ -87,10 +128,3 @@ operador_esperar_fim() {
 # The two tables of an installation, as the other program and the installer make them.
 OPERADOR_COLUNAS_ROTULOS="Nome1:A40,Nome2:A40,Nome3:A40,Cliente:A40,Onu:A10,PesoL:A10,PesoB:A10,Lote:A10,DataFab:D,DataVal:D"
 OPERADOR_COLUNAS_CONF="Temperatura:A10,Velocidade:A10,Borda:A10,Retorno:A10,Porta:A10"
-
-# Where the controls are, in the window's client coordinates (the form's
-# positions plus half the control).
-OPERADOR_IMPRIMIR=(299 225)
-OPERADOR_FECHAR=(379 225)
-OPERADOR_GRANDE=(142 225)
-OPERADOR_TEMPERATURA=(147 45)

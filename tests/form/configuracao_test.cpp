@@ -8,6 +8,7 @@
 #endif
 #include "../support/Temporario.h"
 #include "../support/UnidadeC.h"
+#include "Bytes.h"
 #include "Erro.h"
 #include "ParadoxCriar.h"
 #include "TDataSource.h"
@@ -32,6 +33,14 @@ protected:
             for (std::size_t i = 0; i < linha.size(); ++i) t.Fields(i).SetAsString(linha[i]);
             t.Post();
         }
+    }
+
+    // The close step, the operator answering `semSalvar` if asked to close without saving.
+    bool Fechar(bool semSalvar = false) {
+        return configuracao::PassoFechar(tbConf_, [&](const std::string& porque) {
+            perguntas_.push_back(porque);
+            return semSalvar;
+        });
     }
 
     void Ligar() {
@@ -64,6 +73,7 @@ protected:
     std::string caminho_ = pasta_ / "ConfImpr.db";
     TTable tbConf_{caminho_};
     int posts_ = 0;
+    std::vector<std::string> perguntas_;
     int salvamentos_ = 0;
     std::function<void(hDBICur)> salvar_ = [this](hDBICur h) {
         ++salvamentos_;
@@ -89,7 +99,7 @@ TEST_F(Configuracao, SoAPrimeiraLinhaEMostradaESalva) {
     configuracao::PassoMostrar(tbConf_);
     EXPECT_EQ(tbConf_.FieldByName("Temperatura").AsString(), "10");
     tbConf_.FieldByName("Temperatura").SetAsString("12");
-    configuracao::PassoFechar(tbConf_);
+    EXPECT_TRUE(Fechar());
     EXPECT_FALSE(tbConf_.Active());
     const auto depois = LerArquivo(caminho_);
     const std::size_t registro = 2048 + 6;
@@ -129,7 +139,7 @@ TEST_P(TamanhoDefineAPorta, SobrepondoAPortaDigitada) {
     EXPECT_EQ(tbConf_.FieldByName("Porta").AsString(), GetParam().porta);
     // Stored by the next post, which is the close step.
     EXPECT_EQ(LinhasNoPxlib()[0][4], "LPT1");
-    configuracao::PassoFechar(tbConf_);
+    EXPECT_TRUE(Fechar());
     EXPECT_EQ(LinhasNoPxlib()[0][4], GetParam().porta);
 }
 
@@ -145,30 +155,43 @@ TEST_F(Configuracao, FecharSemMexerAindaGravaUmaVez) {
     Ligar();
     configuracao::PassoMostrar(tbConf_);
     EXPECT_EQ(posts_, 0);
-    configuracao::PassoFechar(tbConf_);
+    EXPECT_TRUE(Fechar());
+    EXPECT_TRUE(perguntas_.empty());
     EXPECT_EQ(posts_, 1);
     EXPECT_EQ(salvamentos_, 1);
     EXPECT_EQ(LerArquivo(caminho_), antes);
 }
 
-TEST_F(Configuracao, PostRecusadoMantemAJanelaEmEdicaoENadaMudaNoDisco) {
+// A save refused asks why and whether to close anyway; Não leaves the row in
+// edit with what was typed, and nothing changes on disk.
+TEST_F(Configuracao, PostRecusadoPerguntaENaoMantemAEdicao) {
     Criar({{"13", "E", "220", "220", "LPT1"}});
     const auto antes = LerArquivo(caminho_);
     Ligar();
     configuracao::PassoMostrar(tbConf_);
     tbConf_.FieldByName("Borda").SetAsString("12345678901");  // 11 characters in a 10-wide column
-    try {
-        configuracao::PassoFechar(tbConf_);
-        FAIL();
-    } catch (const Erro& e) {
-        EXPECT_NE(std::string(e.what()).find("\"Borda\""), std::string::npos) << e.what();
-    }
+    EXPECT_FALSE(Fechar(false));
+    ASSERT_EQ(perguntas_.size(), 1u);
+    EXPECT_NE(perguntas_[0].find("\"Borda\""), std::string::npos) << perguntas_[0];
     EXPECT_TRUE(tbConf_.Active());
     EXPECT_EQ(tbConf_.State(), TDataSetState::dsEdit);
+    EXPECT_EQ(tbConf_.FieldByName("Borda").AsString(), "12345678901");
     EXPECT_EQ(LerArquivo(caminho_), antes);
     tbConf_.FieldByName("Borda").SetAsString("230");
-    configuracao::PassoFechar(tbConf_);
+    EXPECT_TRUE(Fechar());
     EXPECT_EQ(LinhasNoPxlib()[0][2], "230");
+}
+
+TEST_F(Configuracao, PostRecusadoESimFechaSemAsAlteracoes) {
+    Criar({{"13", "E", "220", "220", "LPT1"}});
+    const auto antes = LerArquivo(caminho_);
+    Ligar();
+    configuracao::PassoMostrar(tbConf_);
+    tbConf_.FieldByName("Temperatura").SetAsString("15");
+    tbConf_.FieldByName("Borda").SetAsString("12345678901");
+    EXPECT_TRUE(Fechar(true));
+    EXPECT_FALSE(tbConf_.Active());
+    EXPECT_EQ(LerArquivo(caminho_), antes);
 }
 
 TEST_F(Configuracao, FalhaAoSalvarNoDiscoEInformada) {
@@ -183,14 +206,18 @@ TEST_F(Configuracao, FalhaAoSalvarNoDiscoEInformada) {
     EXPECT_EQ(LinhasNoPxlib().size(), 1u);
 }
 
-TEST_F(Configuracao, FalhaAoSalvarNoFechamentoDeixaFecharNaSegundaVez) {
+// The row reached the file but could not be made durable: Não puts it back in
+// edit, as the window had it; Sim closes.
+TEST_F(Configuracao, FalhaAoSalvarNoDiscoNoFechamentoPergunta) {
     Criar({{"13", "E", "220", "220", "LPT1"}});
     Ligar();
     configuracao::PassoMostrar(tbConf_);
-    salvar_ = [](hDBICur) { throw Erro("falha"); };
-    EXPECT_THROW(configuracao::PassoFechar(tbConf_), Erro);
+    salvar_ = [](hDBICur) { throw Erro("falha do disco"); };
+    EXPECT_FALSE(Fechar(false));
+    EXPECT_EQ(perguntas_, std::vector<std::string>{"falha do disco"});
     EXPECT_TRUE(tbConf_.Active());
-    EXPECT_NO_THROW(configuracao::PassoFechar(tbConf_));
+    EXPECT_EQ(tbConf_.State(), TDataSetState::dsEdit);
+    EXPECT_TRUE(Fechar(true));
     EXPECT_FALSE(tbConf_.Active());
 }
 
@@ -204,7 +231,7 @@ TEST_F(Configuracao, TabelaInexistenteFalhaAoMostrarMasNaoImpedeOFechamento) {
     } catch (const Erro& e) {
         EXPECT_NE(std::string(e.what()).find("C:\\TARVEL\\ConfImpr.db"), std::string::npos) << e.what();
     }
-    EXPECT_NO_THROW(configuracao::PassoFechar(tbConf));
+    EXPECT_TRUE(configuracao::PassoFechar(tbConf, [](const std::string&) { return false; }));
 }
 
 TEST_F(Configuracao, ColunaAusenteFalhaSemGravarNada) {
@@ -219,6 +246,25 @@ TEST_F(Configuracao, ColunaAusenteFalhaSemGravarNada) {
     }
     EXPECT_EQ(LerArquivo(caminho_), antes);
     EXPECT_EQ(posts_, 0);
+}
+
+// Texts the edit boxes could not show right are not shown at all: reported,
+// and the table closed again, so the close step has nothing to save.
+TEST_F(Configuracao, CodePageDesconhecidoFalhaAoMostrar) {
+    Criar({{"13", "E", "220", "220", "LPT1"}});
+    auto bytes = LerArquivo(caminho_);
+    GravarU16(&bytes[0x6A], 866);
+    teste::GravarArquivo(caminho_, bytes);
+    Ligar();
+    try {
+        configuracao::PassoMostrar(tbConf_);
+        FAIL();
+    } catch (const Erro& e) {
+        EXPECT_NE(std::string(e.what()).find("código de página 866"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(tbConf_.Active());
+    EXPECT_TRUE(Fechar());
+    EXPECT_EQ(LerArquivo(caminho_), bytes);
 }
 
 // --- the binding the edit boxes use -----------------------------------------

@@ -1,6 +1,7 @@
 // The real message boxes: Portuguese titles and buttons, "Sim" the default,
-// Esc answering "Não", the error report a critical box. Each box is answered
-// from inside its own modal loop, as the operator would.
+// Esc answering "Não", failures under the error icon, the second text below
+// the first, and boxes wide enough for their whole title. Each box is
+// answered from inside its own modal loop, as the operator would.
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -10,12 +11,14 @@
 
 #include <functional>
 
-#include "DialogosJanela.h"
+#include "DialogosQt.h"
 
 namespace {
 
 struct CaixaVista {
-    QString titulo, texto;
+    QString titulo, texto, detalhe;
+    int largura = 0;
+    int larguraDoTitulo = 0;
     QMessageBox::Icon icone = QMessageBox::NoIcon;
     QStringList botoes;
     QString padrao;
@@ -31,6 +34,9 @@ void ResponderComTecla(CaixaVista& vista, Qt::Key tecla) {
         }
         vista.titulo = caixa->windowTitle();
         vista.texto = caixa->text();
+        vista.detalhe = caixa->informativeText();
+        vista.largura = caixa->width();
+        vista.larguraDoTitulo = caixa->fontMetrics().horizontalAdvance(caixa->windowTitle());
         vista.icone = caixa->icon();
         for (QAbstractButton* b : caixa->buttons()) vista.botoes << b->text().remove('&');
         vista.botoes.sort();
@@ -58,44 +64,62 @@ private slots:
         DialogosQt dialogos;
         CaixaVista vista;
         ResponderComTecla(vista, Qt::Key(tecla));
-        QCOMPARE(dialogos.Confirmar("Confirma Impressão ?"), resposta);
+        QCOMPARE(dialogos.Confirmar("Confirma Impressão ?", "5 rótulos aguardando."), resposta);
         QCOMPARE(vista.titulo, QString("Confirmação"));
         QCOMPARE(vista.texto, QString("Confirma Impressão ?"));
+        QCOMPARE(vista.detalhe, QString("5 rótulos aguardando."));
         QCOMPARE(vista.icone, QMessageBox::Question);
         QCOMPARE(vista.botoes, QStringList({"Não", "Sim"}));
         QCOMPARE(vista.padrao, QString("Sim"));
     }
 
     void mensagens_data() {
-        QTest::addColumn<bool>("erro");
+        QTest::addColumn<int>("tipo");  // -1: the error report
         QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("detalhe");
         QTest::addColumn<QString>("titulo");
         QTest::addColumn<int>("icone");
-        QTest::newRow("Arquivo vazio.") << false << "Arquivo vazio."
+        QTest::newRow("Arquivo vazio.") << int(rotulos::TipoMensagem::Informacao) << "Arquivo vazio."
+                                        << ""
                                         << "Impressão de Rótulos" << int(QMessageBox::NoIcon);
-        QTest::newRow("Não conseguiu abrir impressora!") << false << "Não conseguiu abrir impressora!"
-                                                         << "Impressão de Rótulos" << int(QMessageBox::NoIcon);
+        QTest::newRow("Não conseguiu abrir impressora!")
+            << int(rotulos::TipoMensagem::Falha) << "Não conseguiu abrir impressora!"
+            << "Porta \"LTP1\": não é o nome de uma impressora."
+            << "Impressão de Rótulos" << int(QMessageBox::Critical);
         QTest::newRow("relatório de erro")
-            << true << "Não foi possível abrir \"C:\\TARVEL\\TMP239.DB\": permissão negada."
+            << -1 << "Não foi possível abrir \"C:\\TARVEL\\TMP239.DB\": permissão negada."
+            << ""
             << "Erro" << int(QMessageBox::Critical);
     }
 
     void mensagens() {
-        QFETCH(bool, erro);
+        QFETCH(int, tipo);
         QFETCH(QString, texto);
+        QFETCH(QString, detalhe);
         QFETCH(QString, titulo);
         QFETCH(int, icone);
         DialogosQt dialogos;
         CaixaVista vista;
         ResponderComTecla(vista, Qt::Key_Return);
-        if (erro)
+        if (tipo < 0)
             dialogos.RelatarErro(texto.toStdString());
         else
-            dialogos.Mensagem(texto.toStdString());
+            dialogos.Mensagem(texto.toStdString(), detalhe.toStdString(), rotulos::TipoMensagem(tipo));
         QCOMPARE(vista.titulo, titulo);
         QCOMPARE(vista.texto, texto);
+        QCOMPARE(vista.detalhe, detalhe);
         QCOMPARE(int(vista.icone), icone);
         QCOMPARE(vista.botoes, QStringList({"OK"}));
+    }
+
+    // A box with a short text is still wide enough for its title and the frame's buttons.
+    void tituloCabeInteiro() {
+        DialogosQt dialogos;
+        CaixaVista vista;
+        ResponderComTecla(vista, Qt::Key_Return);
+        dialogos.Mensagem("Ok.", "", rotulos::TipoMensagem::Informacao);
+        QVERIFY2(vista.largura >= vista.larguraDoTitulo + 100,
+                 qPrintable(QString("%1 < %2").arg(vista.largura).arg(vista.larguraDoTitulo)));
     }
 };
 
