@@ -1,5 +1,5 @@
 # Front door. `make run` and `make test` work on a fresh Debian 12 machine.
-.PHONY: all deps build run test test-asan test-windows build-windows-32 fuzz bench package format lint clean
+.PHONY: all deps build run test test-asan test-windows build-windows-32 instalador fuzz bench package format lint clean
 
 JOBS ?= $(shell nproc)
 
@@ -20,6 +20,7 @@ test: build
 	@ctest --preset default -j $(JOBS)
 	@$(MAKE) --no-print-directory test-asan
 	@$(MAKE) --no-print-directory test-windows
+	@$(MAKE) --no-print-directory build-windows-32
 	@$(MAKE) --no-print-directory fuzz
 
 test-asan: deps
@@ -27,15 +28,25 @@ test-asan: deps
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
 
-# The core, the table tool and their tests built for Windows, run under Wine.
-test-windows: deps
+# The Windows program, table tool, installer and tests, run under Wine; the
+# end-to-end test installs the MSI and drives the window with the Linux build's helpers.
+test-windows: build
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows -j $(JOBS)
 	@ctest --preset windows -j $(JOBS)
 
+# The same for 32-bit Windows, built only: Wine here runs 64-bit programs only.
 build-windows-32: deps
 	@cmake --preset windows-32 >/dev/null
 	@cmake --build --preset windows-32 -j $(JOBS)
+
+# The installers: build-windows/imprime-rotulos-*-x64.msi and build-windows-32/imprime-rotulos-*-x86.msi.
+instalador: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows -j $(JOBS) --target instalador
+	@cmake --preset windows-32 >/dev/null
+	@cmake --build --preset windows-32 -j $(JOBS) --target instalador
+	@ls -1 build-windows/*.msi build-windows-32/*.msi
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
@@ -56,8 +67,8 @@ format:
 # Formatting as checked in, and cppcheck over the sources.
 lint: deps
 	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
-	@cppcheck --std=c++20 --library=qt --enable=warning,performance,portability --inline-suppr --quiet \
-		--error-exitcode=1 -I tables -I labels -I form -I ui tables labels form tools ui app
+	@cppcheck --std=c++20 --library=qt --library=windows --enable=warning,performance,portability --inline-suppr --quiet \
+		--error-exitcode=1 -I tables -I labels -I form -I ui -I win32 tables labels form tools ui win32 app
 
 clean:
 	@rm -rf build build-asan build-fuzz build-release build-windows build-windows-32 demo

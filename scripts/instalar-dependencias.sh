@@ -9,7 +9,7 @@ pacotes=(
     pxlib-dev
     clang libclang-rt-14-dev clang-format cppcheck
     xvfb xdotool x11-utils openbox imagemagick fonts-dejavu-core fonts-liberation2
-    g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64
+    g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wixl
 )
 faltam=()
 for p in "${pacotes[@]}"; do
