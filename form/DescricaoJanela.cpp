@@ -53,8 +53,8 @@ const DescricaoControle& Controle(std::string_view nome) {
 }
 
 std::vector<Retangulo> PosicoesDosItens(const DescricaoControle& grupo, int alturaTexto) {
-    const int quantos = static_cast<int>(std::count_if(grupo.itens.begin(), grupo.itens.end(),
-                                                       [](std::string_view item) { return !item.empty(); }));
+    const int quantos = static_cast<int>(
+        std::count_if(grupo.itens.begin(), grupo.itens.end(), [](std::string_view item) { return !item.empty(); }));
     const int colunas = std::max(grupo.colunas, 1);
     const int porColuna = std::max((quantos + colunas - 1) / colunas, 1);
     const int largura = (grupo.posicao.width - 10) / colunas;

@@ -6,8 +6,7 @@ namespace rotulos::form {
 
 TfoImprimeEtiqLumbertovaLab* foImprimeEtiqLumbertovaLab = nullptr;
 
-void TfoImprimeEtiqLumbertovaLab::AgendaTratada::Agendar(std::chrono::milliseconds espera,
-                                                         std::function<void()> acao) {
+void TfoImprimeEtiqLumbertovaLab::AgendaTratada::Agendar(std::chrono::milliseconds espera, std::function<void()> acao) {
     agenda_.Agendar(espera, [this, acao = std::move(acao)] { dono_.Tratar(acao); });
 }
 

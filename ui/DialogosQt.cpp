@@ -18,8 +18,8 @@ QMessageBox* Caixa(QMessageBox::Icon icone, const char* titulo, const std::strin
     // the title, the frame's icon and buttons is kept below the texts.
     if (auto* grade = qobject_cast<QGridLayout*>(caixa->layout())) {
         const int largura = caixa->fontMetrics().horizontalAdvance(caixa->windowTitle()) * 3 / 2 + 120;
-        grade->addItem(new QSpacerItem(largura, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grade->rowCount(),
-                       0, 1, grade->columnCount());
+        grade->addItem(new QSpacerItem(largura, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grade->rowCount(), 0,
+                       1, grade->columnCount());
     }
     return caixa;
 }

@@ -37,8 +37,7 @@ TEST_P(ItensDeUmGrupo, RepartemLarguraEAltura) {
 INSTANTIATE_TEST_SUITE_P(Arranjos, ItensDeUmGrupo,
                          ::testing::Values(CasoItens{1, 2, {{8, 14, 200, 26}, {8, 40, 200, 26}}},
                                            CasoItens{2, 2, {{8, 14, 100, 52}, {108, 14, 100, 52}}},
-                                           CasoItens{2, 1, {{8, 14, 100, 52}}},
-                                           CasoItens{0, 1, {{8, 14, 200, 52}}}));
+                                           CasoItens{2, 1, {{8, 14, 100, 52}}}, CasoItens{0, 1, {{8, 14, 200, 52}}}));
 
 TEST(Descricao, OrdemDeTabulacaoComoOFormulario) {
     std::vector<std::string> janela, grupo;

@@ -41,8 +41,8 @@ protected:
     }
 
     void CriarRotulos(int n, const std::string& colunas = teste::kColunasRotulos) {
-        teste::CriarTabelaRotulos(rotulos_, std::vector<teste::Linha>(static_cast<std::size_t>(n), teste::LinhaPadrao()),
-                                  colunas);
+        teste::CriarTabelaRotulos(
+            rotulos_, std::vector<teste::Linha>(static_cast<std::size_t>(n), teste::LinhaPadrao()), colunas);
     }
 
     std::uint32_t RotulosEsperando() {
@@ -76,8 +76,8 @@ protected:
 
     std::vector<bool> Habilitados() {
         std::vector<bool> estados;
-        for (const char* nome : {"Button1", "Button2", "DBEdit10", "DBEdit11", "DBEdit12", "DBEdit13", "DBEdit1",
-                                 "RadioGroup1"})
+        for (const char* nome :
+             {"Button1", "Button2", "DBEdit10", "DBEdit11", "DBEdit12", "DBEdit13", "DBEdit1", "RadioGroup1"})
             estados.push_back(janela_->Controle(nome)->Enabled());
         return estados;
     }
@@ -160,14 +160,13 @@ TEST_P(Digitado, OQueFicaNaCaixaESalvoEImpresso) {
     EXPECT_NE(NaPorta("LPT1")->find("\r\nH" + std::string(GetParam().guardado) + "\r\nPE\r\n"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Casos, Digitado,
-    ::testing::Values(CasoDigitado{"Simples", "15", "15", "15"},
-                      CasoDigitado{"QuebraDeLinhaColada", "H1\r\n\x02Q9999", "H1Q9999", "H1Q9999"},
-                      CasoDigitado{"TabulacaoEControleC1", "1\t5\xC2\x85", "15", "15"},
-                      CasoDigitado{"Acento", "Aç", "Aç", "A\xE7"},
-                      CasoDigitado{"ForaDoCodePage", "13中", "13", "13"}),
-    [](const auto& info) { return std::string(info.param.nome); });
+INSTANTIATE_TEST_SUITE_P(Casos, Digitado,
+                         ::testing::Values(CasoDigitado{"Simples", "15", "15", "15"},
+                                           CasoDigitado{"QuebraDeLinhaColada", "H1\r\n\x02Q9999", "H1Q9999", "H1Q9999"},
+                                           CasoDigitado{"TabulacaoEControleC1", "1\t5\xC2\x85", "15", "15"},
+                                           CasoDigitado{"Acento", "Aç", "Aç", "A\xE7"},
+                                           CasoDigitado{"ForaDoCodePage", "13中", "13", "13"}),
+                         [](const auto& info) { return std::string(info.param.nome); });
 
 TEST_F(Janela, TabelaDeConfiguracaoInutilizavelERelatadaEAJanelaAindaFecha) {
     CriarConf({}, "Temperatura:A10,Velocidade:A10,Borda:A10,Retorno:A10");
@@ -281,8 +280,7 @@ TEST_P(SalvarFalha, PerguntaAntesDeFechar) {
     EXPECT_EQ(ConfSalva().at(2), "240");
 }
 
-INSTANTIATE_TEST_SUITE_P(Respostas, SalvarFalha,
-                         ::testing::Values(CasoSalvar{"Nao", false}, CasoSalvar{"Sim", true}),
+INSTANTIATE_TEST_SUITE_P(Respostas, SalvarFalha, ::testing::Values(CasoSalvar{"Nao", false}, CasoSalvar{"Sim", true}),
                          [](const auto& info) { return std::string(info.param.nome); });
 
 // A write the disk refuses while the settings are saved: the same question.
@@ -290,7 +288,9 @@ TEST_F(Janela, DiscoQueRecusaAGravacaoDasConfiguracoes) {
     CriarConf({"13", "E", "220", "220", "LPT1"});
     auto& j = Mostrar();
     j.DBEdit10.Digitar("14");
-    plataforma::AntesDeAlterarArquivo() = [] { throw Erro("Não foi possível gravar: não há espaço livre no dispositivo."); };
+    plataforma::AntesDeAlterarArquivo() = [] {
+        throw Erro("Não foi possível gravar: não há espaço livre no dispositivo.");
+    };
     dialogos_.respostas = {false};
     j.Close();
     plataforma::AntesDeAlterarArquivo() = nullptr;
@@ -328,15 +328,17 @@ TEST_P(EsvaziarFalha, AvisaQueOsRotulosFicamEFecha) {
     EXPECT_EQ(ConfSalva().at(0), "11");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Danos, EsvaziarFalha,
-    ::testing::Values(CasoEsvaziar{"NaoEParadox", [](const std::string& c) { teste::GravarArquivo(c, {'n', 'a', 'o'}); }},
-                      CasoEsvaziar{"PastaNoLugar",
-                                   [](const std::string& c) {
-                                       std::filesystem::remove(c);
-                                       std::filesystem::create_directory(c);
-                                   }}),
-    [](const auto& info) { return std::string(info.param.nome); });
+INSTANTIATE_TEST_SUITE_P(Danos, EsvaziarFalha,
+                         ::testing::Values(CasoEsvaziar{"NaoEParadox",
+                                                        [](const std::string& c) {
+                                                            teste::GravarArquivo(c, {'n', 'a', 'o'});
+                                                        }},
+                                           CasoEsvaziar{"PastaNoLugar",
+                                                        [](const std::string& c) {
+                                                            std::filesystem::remove(c);
+                                                            std::filesystem::create_directory(c);
+                                                        }}),
+                         [](const auto& info) { return std::string(info.param.nome); });
 
 // --- printing ------------------------------------------------------------------
 
