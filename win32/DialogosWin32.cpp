@@ -32,10 +32,10 @@ public:
         Palavras(0);  // extended style
         dados_.push_back(static_cast<WORD>(itens));
         for (int i = 0; i < 4; ++i) dados_.push_back(0);  // x, y, cx, cy: set later
-        dados_.push_back(0);  // no menu
-        dados_.push_back(0);  // the standard dialog class
-        Texto(L"");           // the title, set later
-        dados_.push_back(8);  // points
+        dados_.push_back(0);                              // no menu
+        dados_.push_back(0);                              // the standard dialog class
+        Texto(L"");                                       // the title, set later
+        dados_.push_back(8);                              // points
         Texto(L"MS Shell Dlg");
     }
 

@@ -85,10 +85,10 @@ void JanelaWin32::CriarFonte() {
 
 HWND JanelaWin32::Criar(const wchar_t* classe, const std::wstring& texto, DWORD estilo, DWORD estiloEstendido,
                         const Retangulo& posicao, int id) {
-    HWND controle = CreateWindowExW(estiloEstendido, classe, texto.c_str(), estilo | WS_CHILD | WS_VISIBLE,
-                                    Escala(posicao.left), Escala(posicao.top), Escala(posicao.width),
-                                    Escala(posicao.height), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                    instancia_, nullptr);
+    HWND controle =
+        CreateWindowExW(estiloEstendido, classe, texto.c_str(), estilo | WS_CHILD | WS_VISIBLE, Escala(posicao.left),
+                        Escala(posicao.top), Escala(posicao.width), Escala(posicao.height), hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instancia_, nullptr);
     SendMessageW(controle, WM_SETFONT, reinterpret_cast<WPARAM>(fonte_), FALSE);
     return controle;
 }
@@ -136,8 +136,8 @@ void JanelaWin32::CriarControles() {
                     Retangulo item = itens[i];
                     item.left += posicao.left;
                     item.top += posicao.top;
-                    c.itens.push_back(Criar(L"BUTTON", Largo(d.itens[i]), BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0),
-                                            0, item, id));
+                    c.itens.push_back(
+                        Criar(L"BUTTON", Largo(d.itens[i]), BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0), 0, item, id));
                     porId_[id++] = {&c, static_cast<int>(i)};
                 }
                 c.janela = Criar(L"BUTTON", Largo(d.texto), BS_GROUPBOX | WS_GROUP, 0, posicao, id);
@@ -236,16 +236,17 @@ LRESULT JanelaWin32::Tratar(UINT mensagem, WPARAM w, LPARAM l) {
             return 0;
         case kMostrada:
             janela_.Mostrar();
-            SetFocus(std::find_if(controles_.begin(), controles_.end(),
-                                  [this](const Nativo& c) { return c.componente == &janela_.ControleInicial(); })
-                         ->janela);
+            SetFocus(std::find_if(controles_.begin(), controles_.end(), [this](const Nativo& c) {
+                         return c.componente == &janela_.ControleInicial();
+                     })->janela);
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
             // Labels, frames, options and read-only boxes on the window's face, as in a dialog.
             HDC dc = reinterpret_cast<HDC>(w);
             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-            SetTextColor(dc, GetSysColor(IsWindowEnabled(reinterpret_cast<HWND>(l)) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+            SetTextColor(dc,
+                         GetSysColor(IsWindowEnabled(reinterpret_cast<HWND>(l)) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
         case WM_CLOSE:

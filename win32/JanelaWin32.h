@@ -56,5 +56,5 @@ private:
     int dpi_ = 96;
     std::vector<Nativo> controles_;
     std::map<int, std::pair<Nativo*, int>> porId_;  // control id: the control and the item it is
-    bool renderizando_ = false;                        // our own text changes are not typing
+    bool renderizando_ = false;                     // our own text changes are not typing
 };
