@@ -54,46 +54,6 @@ TEST(CaminhoNativo, SemVariavelUsaMntCECaminhosNativosFicamComoEstao) {
     EXPECT_EQ(CaminhoNativo("relativo/t.db"), "relativo/t.db");
 }
 
-struct CasoPorta {
-    const char* porta;
-    const char* caminho;  // empty: not a printer name, refused
-};
-
-class Porta : public ::testing::TestWithParam<CasoPorta> {};
-
-TEST_P(Porta, SoNomesDeImpressoraLevamAAlgumLugar) {
-    ::unsetenv("ROTULOS_DEVICE_DIR");
-    const std::string esperado = GetParam().caminho;
-    if (esperado.empty()) {
-        try {
-            ResolverPorta(GetParam().porta, GetParam().porta);
-            FAIL() << "aceitou \"" << GetParam().porta << "\"";
-        } catch (const Erro& e) {
-            EXPECT_EQ(std::string(e.what()), "Porta \"" + std::string(GetParam().porta) +
-                                                 "\": não é o nome de uma impressora. Use LPT1 a LPT9, COM1 a COM9 "
-                                                 "ou PRN, ou o caminho de um dispositivo, como /dev/usb/lp0.");
-        }
-        return;
-    }
-    EXPECT_EQ(ResolverPorta(GetParam().porta, "porta").caminho, esperado);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Nomes, Porta,
-    ::testing::Values(CasoPorta{"LPT1", "/dev/lp0"}, CasoPorta{"LPT3", "/dev/lp2"}, CasoPorta{"lpt3:", "/dev/lp2"},
-                      CasoPorta{"  LPT1 ", "/dev/lp0"}, CasoPorta{"\tLpt1:", "/dev/lp0"}, CasoPorta{"PRN", "/dev/lp0"},
-                      CasoPorta{"prn:", "/dev/lp0"}, CasoPorta{"COM2", "/dev/ttyS1"}, CasoPorta{"LPT9", "/dev/lp8"},
-                      CasoPorta{"/dev/usb/lp0", "/dev/usb/lp0"}, CasoPorta{" /dev/usb/lp0", "/dev/usb/lp0"},
-                      CasoPorta{"LPT0", ""}, CasoPorta{"LPT10", ""}, CasoPorta{"LTP1", ""}, CasoPorta{"i", ""},
-                      CasoPorta{".profile", ""}, CasoPorta{"saida.prn", ""}, CasoPorta{"LPT1 :", ""},
-                      CasoPorta{"LPT1.txt", ""}, CasoPorta{"", ""}, CasoPorta{"   ", ""}),
-    [](const auto& info) {
-        std::string nome;
-        for (const char c : std::string(info.param.porta))
-            if (std::isalnum(static_cast<unsigned char>(c))) nome += c;
-        return std::to_string(info.index) + "_" + (nome.empty() ? "vazia" : nome);
-    });
-
 TEST(Porta, ComPastaDeDispositivosViraArquivoEmMaiusculas) {
     VariavelDeAmbiente pasta("ROTULOS_DEVICE_DIR", "/srv/portas");
     EXPECT_EQ(ResolverPorta("lpt3", "lpt3").caminho, "/srv/portas/LPT3");

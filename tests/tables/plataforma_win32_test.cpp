@@ -26,46 +26,6 @@ TEST(CaminhoNativo, OsNomesDoWindowsFicamComoEstao) {
     EXPECT_EQ(CaminhoNativo("C:\\TARVEL\\TMP239.DB"), "C:\\TARVEL\\TMP239.DB");
 }
 
-struct CasoPorta {
-    const char* porta;
-    const char* caminho;  // empty: not a printer name, refused
-};
-
-class Porta : public ::testing::TestWithParam<CasoPorta> {};
-
-TEST_P(Porta, SoNomesDeImpressoraLevamAAlgumLugar) {
-    const std::string esperado = GetParam().caminho;
-    if (esperado.empty()) {
-        try {
-            ResolverPorta(GetParam().porta, GetParam().porta);
-            FAIL() << "aceitou \"" << GetParam().porta << "\"";
-        } catch (const Erro& e) {
-            EXPECT_EQ(std::string(e.what()), "Porta \"" + std::string(GetParam().porta) +
-                                                 "\": não é o nome de uma impressora. Use LPT1 a LPT9, COM1 a COM9 "
-                                                 "ou PRN, ou um compartilhamento de impressora, como "
-                                                 "\\\\computador\\impressora.");
-        }
-        return;
-    }
-    EXPECT_EQ(ResolverPorta(GetParam().porta, "porta").caminho, esperado);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Nomes, Porta,
-    ::testing::Values(CasoPorta{"LPT1", "LPT1"}, CasoPorta{"lpt3:", "LPT3"}, CasoPorta{" LPT1 ", "LPT1"},
-                      CasoPorta{"prn", "PRN"}, CasoPorta{"COM2:", "COM2"},
-                      CasoPorta{"\\\\.\\pipe\\impressora", "\\\\.\\pipe\\impressora"},
-                      CasoPorta{"\\\\expedicao\\Datamax", "\\\\expedicao\\Datamax"},
-                      CasoPorta{"\\\\expedicao\\Datamax\\x.txt", ""}, CasoPorta{"\\\\expedicao", ""},
-                      CasoPorta{"\\\\.\\", ""}, CasoPorta{"C:\\saida.prn", ""}, CasoPorta{"saida.prn", ""},
-                      CasoPorta{".profile", ""}, CasoPorta{"LTP1", ""}, CasoPorta{"LPT0", ""}, CasoPorta{"", ""}),
-    [](const auto& info) {
-        std::string nome;
-        for (const char c : std::string(info.param.porta))
-            if (std::isalnum(static_cast<unsigned char>(c))) nome += c;
-        return std::to_string(info.index) + "_" + (nome.empty() ? "vazia" : nome);
-    });
-
 // The table by its Windows path, in another case than it was created in.
 TEST(CaminhoNativo, TabelaEmCTarvelSemDiferencaDeCaixa) {
     teste::UnidadeC unidade;

@@ -62,14 +62,12 @@ TEST_P(Porta, SoNomesDeImpressoraLevamAAlgumLugar) {
     EXPECT_EQ(ResolverPorta(GetParam().porta, "porta").caminho, esperado);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Nomes, Porta, ::testing::ValuesIn(kCasos),
-    [](const auto& info) {
-        std::string nome;
-        for (const char c : std::string(info.param.porta))
-            if (std::isalnum(static_cast<unsigned char>(c))) nome += c;
-        return std::to_string(info.index) + "_" + (nome.empty() ? "vazia" : nome);
-    });
+INSTANTIATE_TEST_SUITE_P(Nomes, Porta, ::testing::ValuesIn(kCasos), [](const auto& info) {
+    std::string nome;
+    for (const char c : std::string(info.param.porta))
+        if (std::isalnum(static_cast<unsigned char>(c))) nome += c;
+    return std::to_string(info.index) + "_" + (nome.empty() ? "vazia" : nome);
+});
 
 }  // namespace
 }  // namespace rotulos::plataforma
