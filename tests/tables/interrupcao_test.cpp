@@ -113,19 +113,22 @@ void ConferirDepoisDaParada(const std::string& caminho, const Linhas& antes, con
 #endif
 }
 
-class Interrupcao : public ::testing::TestWithParam<Caso> {};
-
-// The operation in a process of its own, killed before its first change, then
-// before its second, and so on until it runs to the end.
-TEST_P(Interrupcao, ProcessoMortoEntreDuasGravacoes) {
+// The table before the operation, the rows before and after it, and where
+// each attempt starts again from the table as it was.
+class Interrupcao : public ::testing::TestWithParam<Caso> {
+protected:
     const Caso caso = GetParam();
     PastaTemporaria pasta;
     const std::string base = CriarBase(pasta, caso.base);
     const Linhas antes = Listar(base);
     const Linhas depois = caso.operacao->depois(antes);
-    const auto original = LerArquivo(base);
+    const std::vector<std::uint8_t> original = LerArquivo(base);
     const std::string caminho = pasta / "TMP239.DB";
+};
 
+// The operation in a process of its own, killed before its first change, then
+// before its second, and so on until it runs to the end.
+TEST_P(Interrupcao, ProcessoMortoEntreDuasGravacoes) {
     int parada = 1;
     for (;; ++parada) {
         SCOPED_TRACE("morto antes da alteração " + std::to_string(parada));
@@ -145,13 +148,6 @@ TEST_P(Interrupcao, ProcessoMortoEntreDuasGravacoes) {
 // caller, the table is as a stop there leaves it, and the same table object
 // goes on working once the disk has room.
 TEST_P(Interrupcao, GravacaoRecusadaNoMeio) {
-    const Caso caso = GetParam();
-    PastaTemporaria pasta;
-    const std::string base = CriarBase(pasta, caso.base);
-    const Linhas antes = Listar(base);
-    const Linhas depois = caso.operacao->depois(antes);
-    const auto original = LerArquivo(base);
-    const std::string caminho = pasta / "TMP239.DB";
     auto& gancho = plataforma::AntesDeAlterarArquivo();
 
     for (int recusada = 1;; ++recusada) {
