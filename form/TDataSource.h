@@ -44,7 +44,6 @@ public:
     TFieldDataLink(const TFieldDataLink&) = delete;
     TFieldDataLink& operator=(const TFieldDataLink&) = delete;
 
-    const std::string& DataField() const { return campo_; }
     // The widget refreshes its text from TextoExibido() when told.
     std::function<void()> AoMudar;
 

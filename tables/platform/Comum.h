@@ -19,18 +19,12 @@ inline std::string SemEspacosEmVolta(const std::string& texto) {
     return texto.substr(inicio, texto.find_last_not_of(" \t") - inicio + 1);
 }
 
-// A DOS device name as DOS compares it: upper case, without a trailing colon.
-inline std::string NomeDosNormalizado(const std::string& porta) {
+// LPT1..LPT9, COM1..COM9 and PRN in any case, with an optional trailing
+// colon, as DOS compares them (upper case, no colon); nullopt for any other text.
+inline std::optional<std::string> PortaDoDos(const std::string& porta) {
     std::string nome = porta;
     if (!nome.empty() && nome.back() == ':') nome.pop_back();
     for (char& c : nome) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return nome;
-}
-
-// LPT1..LPT9, COM1..COM9 and PRN in any case, with an optional trailing
-// colon, as their normalised name; nullopt for any other text.
-inline std::optional<std::string> PortaDoDos(const std::string& porta) {
-    std::string nome = NomeDosNormalizado(porta);
     if (nome == "PRN") return nome;
     const bool lptOuCom = nome.size() == 4 && (nome.compare(0, 3, "LPT") == 0 || nome.compare(0, 3, "COM") == 0);
     if (!lptOuCom || nome[3] < '1' || nome[3] > '9') return std::nullopt;
