@@ -234,11 +234,18 @@ LRESULT JanelaWin32::Tratar(UINT mensagem, WPARAM w, LPARAM l) {
         case WM_TIMER:
             if (w == AgendaWin32::kTemporizador) agenda_.Disparar();
             return 0;
-        case kMostrada:
-            janela_.Mostrar();
-            SetFocus(std::find_if(controles_.begin(), controles_.end(), [this](const Nativo& c) {
-                         return c.componente == &janela_.ControleInicial();
-                     })->janela);
+        case kMostrada: janela_.Mostrar(); return 0;
+        case WM_ACTIVATE:
+            // As a dialog does: the control that had the keyboard has it again
+            // when the window is active again, after a message box or another
+            // program. DefWindowProc would give it to the window itself, and a
+            // Tab would then start over from the first control.
+            if (LOWORD(w) == WA_INACTIVE) {
+                HWND foco = GetFocus();
+                if (foco && IsChild(hwnd_, foco)) focoAoSair_ = foco;
+            } else if (!HIWORD(w)) {
+                DevolverFoco();
+            }
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
@@ -260,6 +267,18 @@ LRESULT JanelaWin32::Tratar(UINT mensagem, WPARAM w, LPARAM l) {
             return 0;
         default: return DefWindowProcW(hwnd_, mensagem, w, l);
     }
+}
+
+void JanelaWin32::DevolverFoco() {
+    HWND alvo = focoAoSair_;
+    if (!alvo) {
+        alvo = std::find_if(controles_.begin(), controles_.end(), [this](const Nativo& c) {
+                   return c.componente == &janela_.ControleInicial();
+               })->janela;
+    }
+    // Disabled or hidden meanwhile: the first control that can take it.
+    if (!IsWindowEnabled(alvo) || !IsWindowVisible(alvo)) alvo = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (alvo) SetFocus(alvo);
 }
 
 void JanelaWin32::Mostrar(int comoMostrar) {

@@ -46,6 +46,7 @@ private:
                const rotulos::form::Retangulo& posicao, int id);
     void Renderizar(const Nativo& controle);
     void Comando(int id, int notificacao, HWND origem);
+    void DevolverFoco();
     int Escala(int valor) const { return MulDiv(valor, dpi_, 96); }
 
     rotulos::form::TfoImprimeEtiqLumbertovaLab& janela_;
@@ -57,4 +58,5 @@ private:
     std::vector<Nativo> controles_;
     std::map<int, std::pair<Nativo*, int>> porId_;  // control id: the control and the item it is
     bool renderizando_ = false;                     // our own text changes are not typing
+    HWND focoAoSair_ = nullptr;                     // the control that had the keyboard when the window lost it
 };

@@ -113,7 +113,8 @@ case "$caso" in
         responder "Confirmação"
         responder "Erro"
         [ ! -e "$pasta/portas/LPT1" ] || falhar "algo foi enviado à impressora: $(wc -c <"$pasta/portas/LPT1") bytes"
-        operador_clicar "$janela" Button2
+        # The box gone, the keyboard is back on "Imprimir": Tab to "Fechar", Space presses it.
+        operador_teclas "$janela" Tab space
         operador_esperar_fim "$programa" 10 || falhar "o programa não terminou"
         ;;
     profile)

@@ -140,7 +140,8 @@ cenario() {
             responder "Confirmação"
             responder "$titulo"  # "Não conseguiu abrir impressora!"
             kill -0 "$programa" 2>/dev/null || falhar "a janela fechou"
-            operador_clicar "$janela" Button2
+            # The box gone, the keyboard is back on "Imprimir": Tab to "Fechar", Space presses it.
+            operador_teclas "$janela" Tab space
             operador_esperar_fim "$programa" 30 || falhar "o programa não terminou"
             [ ! -s "$prefixo/lpt1.saida" ] && [ ! -s "$prefixo/lpt3.saida" ] || falhar "algo foi impresso"
             conferir_fim LPT2 0
