@@ -96,17 +96,31 @@ operador_clicar() {
     xdotool mousemove --sync --window "$1" $posicao click 1
 }
 
+# Gives window $1 the keyboard. The window manager names the window active
+# before a program that takes the focus itself (Wine) has it: keys pressed in
+# between would go nowhere, so the X input focus is waited for too, up to 10 s.
+operador_dar_teclado() {
+    local janela=$1 i
+    xdotool windowactivate --sync "$janela" 2>/dev/null || xdotool windowfocus --sync "$janela"
+    for i in $(seq 200); do
+        [ "$(xdotool getwindowfocus -f 2>/dev/null)" = "$janela" ] && return 0
+        sleep 0.05
+    done
+    echo "A janela $janela não recebeu o teclado em 10 s." >&2
+    return 1
+}
+
 # Gives window $1 the keyboard and presses the keys that follow ("Return", "ctrl+a", "alt+F4"...).
 operador_teclas() {
     local janela=$1
     shift
-    xdotool windowactivate --sync "$janela" 2>/dev/null || xdotool windowfocus --sync "$janela"
+    operador_dar_teclado "$janela" || return 1
     xdotool key --clearmodifiers --delay 50 "$@"
 }
 
 # Types ASCII text $2 into window $1 (xdotool miscases accented letters under Xvfb).
 operador_digitar() {
-    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+    operador_dar_teclado "$1" || return 1
     xdotool type --clearmodifiers --delay 50 "$2"
 }
 
