@@ -7,22 +7,8 @@ TDataSource::~TDataSource() { SetDataSet(nullptr); }
 void TDataSource::SetDataSet(TTable* tabela) {
     if (tabela_) tabela_->DeixarDeObservar(observacao_);
     tabela_ = tabela;
-    if (tabela_) observacao_ = tabela_->Observar([this] { Avisar(); });
-    Avisar();
-}
-
-int TDataSource::Ligar(std::function<void()> aoMudar) {
-    ligacoes_.emplace_back(++proximo_, std::move(aoMudar));
-    return proximo_;
-}
-
-void TDataSource::Desligar(int id) {
-    std::erase_if(ligacoes_, [id](const auto& par) { return par.first == id; });
-}
-
-void TDataSource::Avisar() {
-    const auto copia = ligacoes_;
-    for (const auto& [id, aoMudar] : copia) aoMudar();
+    if (tabela_) observacao_ = tabela_->Observar([this] { ligacoes_.Avisar(); });
+    ligacoes_.Avisar();
 }
 
 TFieldDataLink::TFieldDataLink(TDataSource& fonte, std::string dataField)

@@ -6,8 +6,8 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
+#include "Avisos.h"
 #include "CodePage.h"
 #include "TTable.h"
 
@@ -25,16 +25,13 @@ public:
     TTable* DataSet() const { return tabela_; }
 
     // Called whenever the table's state, current row or a field changes.
-    int Ligar(std::function<void()> aoMudar);
-    void Desligar(int id);
+    int Ligar(std::function<void()> aoMudar) { return ligacoes_.Ligar(std::move(aoMudar)); }
+    void Desligar(int id) { ligacoes_.Desligar(id); }
 
 private:
-    void Avisar();
-
     TTable* tabela_ = nullptr;
     int observacao_ = 0;
-    int proximo_ = 0;
-    std::vector<std::pair<int, std::function<void()>>> ligacoes_;
+    Avisos ligacoes_;
 };
 
 class TFieldDataLink {

@@ -89,7 +89,7 @@ void TField::SetAsString(const std::string& valor) {
         throw Erro(tabela_->Contexto() + ": a linha não está em edição; não é possível alterar a coluna \"" +
                    FieldName() + "\".");
     tabela_->pendentes_[indice_] = valor;
-    tabela_->Avisar();
+    tabela_->observadores_.Avisar();
 }
 
 std::optional<TDateTime> TField::AsDateTime() const {
@@ -170,7 +170,7 @@ void TTable::Close() {
     bloco_ = 0;
     eof_ = true;
     estado_ = TDataSetState::dsInactive;
-    Avisar();
+    observadores_.Avisar();
 }
 
 // --- TTable: the live view of the file ------------------------------------------
@@ -340,7 +340,7 @@ void TTable::First() {
     bloco_ = 0;
     eof_ = !IrParaBlocoComRegistros(cadeia_.primeiro);
     CarregarRegistro();
-    Avisar();
+    observadores_.Avisar();
 }
 
 void TTable::Next() {
@@ -351,11 +351,11 @@ void TTable::Next() {
         ++indice_;
     } else if (!IrParaOProximoBloco()) {
         eof_ = true;  // the last row stays current, as data sets do
-        Avisar();
+        observadores_.Avisar();
         return;
     }
     CarregarRegistro();
-    Avisar();
+    observadores_.Avisar();
 }
 
 bool TTable::IrParaOProximoBloco() {
@@ -389,7 +389,7 @@ void TTable::Insert() {
     registro_.assign(cab_.tamanhoRegistro, 0);
     pendentes_.assign(cab_.campos.size(), std::nullopt);
     estado_ = TDataSetState::dsInsert;
-    Avisar();
+    observadores_.Avisar();
 }
 
 void TTable::Edit() {
@@ -400,14 +400,14 @@ void TTable::Edit() {
         return;
     }
     estado_ = TDataSetState::dsEdit;
-    Avisar();
+    observadores_.Avisar();
 }
 
 void TTable::Cancel() {
     if (estado_ != TDataSetState::dsEdit && estado_ != TDataSetState::dsInsert) return;
     estado_ = TDataSetState::dsBrowse;
     CarregarRegistro();
-    Avisar();
+    observadores_.Avisar();
 }
 
 std::uint64_t TTable::PosicaoDoRegistro() const {
@@ -446,7 +446,7 @@ void TTable::Post() {
     pendentes_.assign(cab_.campos.size(), std::nullopt);
     estado_ = TDataSetState::dsBrowse;
     eof_ = false;
-    Avisar();
+    observadores_.Avisar();
     if (AfterPost) AfterPost(*this);
 }
 
@@ -676,20 +676,6 @@ void TTable::EmptyTable() {
 hDBICur TTable::Handle() {
     ExigirAtiva();
     return this;
-}
-
-int TTable::Observar(Observador observador) {
-    observadores_.emplace_back(++proximoObservador_, std::move(observador));
-    return proximoObservador_;
-}
-
-void TTable::DeixarDeObservar(int id) {
-    std::erase_if(observadores_, [id](const auto& par) { return par.first == id; });
-}
-
-void TTable::Avisar() {
-    const auto copia = observadores_;
-    for (const auto& [id, observador] : copia) observador();
 }
 
 void DbiSaveChanges(hDBICur cursor) {

@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Avisos.h"
 #include "DataHora.h"
 #include "ParadoxFormato.h"
 #include "platform/Plataforma.h"
@@ -108,9 +109,8 @@ public:
     hDBICur Handle();
 
     // Told whenever the state, the current row or a field value changes.
-    using Observador = std::function<void()>;
-    int Observar(Observador observador);
-    void DeixarDeObservar(int id);
+    int Observar(std::function<void()> observador) { return observadores_.Ligar(std::move(observador)); }
+    void DeixarDeObservar(int id) { observadores_.Desligar(id); }
 
 private:
     friend class TField;
@@ -165,7 +165,6 @@ private:
     void GravarContagens();
     void MarcarAtualizacao();
     void EsvaziarArquivoDaTabela();
-    void Avisar();
 
     std::optional<plataforma::Arquivo> arquivo_;
     paradox::Cabecalho cab_{};
@@ -192,8 +191,7 @@ private:
     mutable std::string contexto_;
     mutable std::string nomeDoContexto_;
 
-    int proximoObservador_ = 0;
-    std::vector<std::pair<int, Observador>> observadores_;
+    Avisos observadores_;
 };
 
 // Writes the table's changes to disk at once (fsync); throws when it cannot.
