@@ -14,6 +14,7 @@
 #include "Erro.h"
 #include "platform/Comum.h"
 #include "platform/Plataforma.h"
+#include "platform/Utf16.h"
 
 namespace rotulos::plataforma {
 
@@ -60,9 +61,7 @@ std::string DescricaoCodigo(DWORD codigo) {
     if (n == 0) n = formatar(0);
     std::string resultado = "erro do sistema " + std::to_string(codigo);
     if (n > 0 && texto) {
-        const int tamanho = WideCharToMultiByte(CP_UTF8, 0, texto, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
-        std::string utf8(static_cast<std::size_t>(tamanho), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, texto, static_cast<int>(n), utf8.data(), tamanho, nullptr, nullptr);
+        std::string utf8 = Utf8(std::wstring_view(texto, n));
         while (!utf8.empty() &&
                (utf8.back() == '\n' || utf8.back() == '\r' || utf8.back() == '.' || utf8.back() == ' '))
             utf8.pop_back();
