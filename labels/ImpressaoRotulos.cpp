@@ -68,17 +68,12 @@ void ImpressaoRotulos::Iniciar() {
         return;
     }
     enviados_ = 0;
-    try {
-        tbTmp_.First();
-    } catch (...) {
-        Terminar();
-        throw;
-    }
+    TerminarSeFalhar([this] { tbTmp_.First(); });
     Enviar();
 }
 
 void ImpressaoRotulos::Enviar() {
-    try {
+    TerminarSeFalhar([this] {
         const int tamanho = janela_.TamanhoSelecionado();
         janela_.Progresso(enviados_ + 1, tbTmp_.RecordCount());
         // Composed whole first: a value that cannot be read sends nothing of its label.
@@ -86,10 +81,7 @@ void ImpressaoRotulos::Enviar() {
         EscreverRotulo(rotulo, tamanho, janela_.Configuracao(), tbTmp_);
         for (const std::string& linha : rotulo.Linhas()) canal_->EscreverLinha(linha);
         ++enviados_;
-    } catch (...) {
-        Terminar();
-        throw;
-    }
+    });
     // The printer needs the time to print; the pause also follows the last label.
     agenda_.Agendar(kPausaEntreRotulos, [this] { Continuar(); });
 }
@@ -99,12 +91,7 @@ void ImpressaoRotulos::Continuar() {
         continuarDepois_ = true;
         return;
     }
-    try {
-        tbTmp_.Next();
-    } catch (...) {
-        Terminar();
-        throw;
-    }
+    TerminarSeFalhar([this] { tbTmp_.Next(); });
     if (!tbTmp_.Eof()) {
         Enviar();
         return;
@@ -117,6 +104,15 @@ void ImpressaoRotulos::Terminar() {
     agenda_.Cancelar();
     canal_.reset();  // the port is released, whatever follows
     janela_.Progresso(0, 0);
+}
+
+void ImpressaoRotulos::TerminarSeFalhar(const std::function<void()>& passo) {
+    try {
+        passo();
+    } catch (...) {
+        Terminar();
+        throw;
+    }
 }
 
 void ImpressaoRotulos::PedidoDeFechar() {

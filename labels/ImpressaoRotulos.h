@@ -107,6 +107,8 @@ private:
     void Enviar();
     void Continuar();
     void Terminar();
+    // A step that fails ends the run (timer, port, progress) before its error goes on.
+    void TerminarSeFalhar(const std::function<void()>& passo);
 
     JanelaImpressao& janela_;
     TTable& tbTmp_;
