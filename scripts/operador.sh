@@ -142,3 +142,16 @@ operador_esperar_fim() {
 # The two tables of an installation, as the other program and the installer make them.
 OPERADOR_COLUNAS_ROTULOS="Nome1:A40,Nome2:A40,Nome3:A40,Cliente:A40,Onu:A10,PesoL:A10,PesoB:A10,Lote:A10,DataFab:D,DataVal:D"
 OPERADOR_COLUNAS_CONF="Temperatura:A10,Velocidade:A10,Borda:A10,Retorno:A10,Porta:A10"
+
+# One label as the other program writes it, in code page 1252 (printf escapes).
+OPERADOR_ROTULO='\xC1CIDO SULF\xDARICO 98%	Grau t\xE9cnico	Tambor de 200 litros	Qu\xEDmica Brasil Ltda	1830	25,00 kg	26,10 kg	L24031	2024-03-05	2026-03-05'
+
+# Makes both tables in C:\TARVEL with table tool $1, $2 labels waiting and
+# the settings table empty; $3 and $4 stand for the label table's columns and
+# its row.
+operador_criar_tabelas() {
+    local ferramenta=$1 n=$2 colunas=${3:-$OPERADOR_COLUNAS_ROTULOS} rotulo=${4:-$OPERADOR_ROTULO}
+    "$ferramenta" criar 'C:\TARVEL\TMP239.DB' "$colunas"
+    "$ferramenta" criar 'C:\TARVEL\ConfImpr.db' "$OPERADOR_COLUNAS_CONF"
+    for _ in $(seq "$n"); do printf '%s\n' "$rotulo"; done | "$ferramenta" inserir 'C:\TARVEL\TMP239.DB'
+}

@@ -23,7 +23,7 @@ falhar() {
 }
 
 colunas=$OPERADOR_COLUNAS_ROTULOS
-rotulo='\xC1CIDO SULF\xDARICO 98%	Grau t\xE9cnico	Tambor de 200 litros	Qu\xEDmica Brasil Ltda	1830	25,00 kg	26,10 kg	L24031	2024-03-05	2026-03-05'
+rotulo=$OPERADOR_ROTULO
 n=2
 case "$caso" in
     grande) n=1 ;;
@@ -33,9 +33,7 @@ case "$caso" in
         rotulo=${rotulo/Qu\\xEDmica Brasil Ltda	/}
         ;;
 esac
-"$bin/rotulos-tabela" criar 'C:\TARVEL\TMP239.DB' "$colunas"
-"$bin/rotulos-tabela" criar 'C:\TARVEL\ConfImpr.db' "$OPERADOR_COLUNAS_CONF"
-for _ in $(seq $n); do printf '%s\n' "$rotulo"; done | "$bin/rotulos-tabela" inserir 'C:\TARVEL\TMP239.DB'
+operador_criar_tabelas "$bin/rotulos-tabela" "$n" "$colunas" "$rotulo"
 [ "$("$pxlib" "$rotulos" | head -n 1)" = "$n" ] || falhar "a tabela de rótulos não tem $n linhas"
 
 operador_iniciar_xvfb

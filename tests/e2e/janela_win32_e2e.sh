@@ -58,16 +58,12 @@ grep -aq '"DisplayName"="Impress\\xe3o de R\\xf3tulos"' "$prefixo/system.reg" ||
 echo "OK (instalar): $pasta_instalada, atalho $(basename "$atalho"), programas instalados"
 
 # --- the scenarios ----------------------------------------------------------------
-rotulo='\xC1CIDO SULF\xDARICO 98%	Grau t\xE9cnico	Tambor de 200 litros	Qu\xEDmica Brasil Ltda	1830	25,00 kg	26,10 kg	L24031	2024-03-05	2026-03-05'
-
 preparar() {
     local n=$1
     rm -f "$rotulos" "$conf"
     : >"$prefixo/lpt1.saida"
     : >"$prefixo/lpt3.saida"
-    "$bin/rotulos-tabela" criar 'C:\TARVEL\TMP239.DB' "$OPERADOR_COLUNAS_ROTULOS"
-    "$bin/rotulos-tabela" criar 'C:\TARVEL\ConfImpr.db' "$OPERADOR_COLUNAS_CONF"
-    for _ in $(seq "$n"); do printf '%s\n' "$rotulo"; done | "$bin/rotulos-tabela" inserir 'C:\TARVEL\TMP239.DB'
+    operador_criar_tabelas "$bin/rotulos-tabela" "$n"
 }
 
 # Presses $2 (Return) on the box titled $1 of the program, once it is there.
