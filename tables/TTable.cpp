@@ -175,8 +175,8 @@ void TTable::Close() {
 
 // --- TTable: the live view of the file ------------------------------------------
 
-void TTable::LerCabecalhoDoArquivo() {
-    cab_ = paradox::LerCabecalho(BytesDoCabecalho(*arquivo_, Contexto()), Contexto());
+paradox::Cabecalho TTable::CabecalhoDoArquivo() const {
+    return paradox::LerCabecalho(BytesDoCabecalho(*arquivo_, Contexto()), Contexto());
 }
 
 void TTable::EsquecerVisao() {
@@ -193,7 +193,7 @@ void TTable::Reconciliar() {
     // Something changed, or nothing is known yet.
     const bool conhecida = visaoValida_;
     EsquecerVisao();
-    paradox::Cabecalho novo = paradox::LerCabecalho(BytesDoCabecalho(*arquivo_, Contexto()), Contexto());
+    paradox::Cabecalho novo = CabecalhoDoArquivo();
     if (!campos_.empty() && !MesmaEstrutura(cab_, novo))
         throw Erro(Contexto() +
                    ": outro programa alterou a estrutura da tabela enquanto ela estava aberta; feche e abra de novo.");
@@ -609,7 +609,7 @@ void TTable::EsvaziarArquivoDaTabela() {
     // The BDE's own empty table is its header alone. The counts go first, in
     // one write: stopped after it, the table is empty to every reader; the
     // free list goes before the blocks it names.
-    LerCabecalhoDoArquivo();
+    cab_ = CabecalhoDoArquivo();
     tamanhoArquivo_ = arquivo_->Tamanho();
     const std::uint8_t zeros[pos::kUltimoBloco + 2 - pos::kNumRegistros] = {};
     Gravar(pos::kNumRegistros, zeros);

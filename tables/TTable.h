@@ -132,7 +132,7 @@ private:
     void ExigirGravavel();
 
     // The live view of the file: the header as last read, its size, the chain.
-    void LerCabecalhoDoArquivo();
+    paradox::Cabecalho CabecalhoDoArquivo() const;
     // Looks at the header and the size again; walks the chain only when they
     // changed, and then only the part past what was known when rows were appended.
     void Reconciliar();
