@@ -223,7 +223,6 @@ void TTable::Reconciliar() {
 
 void TTable::PercorrerCadeia() {
     cadeia_ = Cadeia{};
-    cadeia_.primeiro = cab_.primeiroBloco;
     SeguirCadeia(cab_.primeiroBloco);
 }
 
@@ -234,14 +233,20 @@ void TTable::SeguirCadeia(std::uint32_t numero) {
             cadeia_.blocos.resize(std::max<std::size_t>(numero + 1, BlocosPossiveis() + 1));
         if (cadeia_.blocos[numero]) throw Erro(Contexto() + ": a cadeia de blocos forma um ciclo.");
         const InfoBloco info = LerInfoBloco(numero);
-        cadeia_.blocos[numero] = true;
-        cadeia_.registros += info.registros;
-        cadeia_.ultimo = static_cast<std::uint16_t>(numero);
-        cadeia_.registrosNoUltimo = info.registros;
-        cadeia_.emUso += 1;
-        cadeia_.maior = std::max(cadeia_.maior, static_cast<std::uint16_t>(numero));
+        cadeia_.Acrescentar(static_cast<std::uint16_t>(numero), info.registros);
         numero = info.proximo;
     }
+}
+
+void TTable::Cadeia::Acrescentar(std::uint16_t numero, std::uint32_t registrosNoBloco) {
+    if (primeiro == 0) primeiro = numero;
+    if (numero >= blocos.size()) blocos.resize(numero + 1);
+    blocos[numero] = true;
+    registros += registrosNoBloco;
+    ultimo = numero;
+    registrosNoUltimo = registrosNoBloco;
+    emUso += 1;
+    maior = std::max(maior, numero);
 }
 
 std::uint32_t TTable::BlocosPossiveis() const {
@@ -564,6 +569,7 @@ void TTable::Anexar(std::vector<std::uint8_t>& registro) {
         paradox::GravarInfoBloco(b, info, cab_);
         Gravar(inicio + 4, std::span(b).subspan(4, 2));
         cadeia_.registrosNoUltimo = info.registros;
+        cadeia_.registros += 1;
     } else {
         std::uint16_t proximoLivre = 0;
         destino = BlocoLivreUtilizavel(proximoLivre);
@@ -584,15 +590,8 @@ void TTable::Anexar(std::vector<std::uint8_t>& registro) {
         Gravar(paradox::InicioDoBloco(cab_, destino), bloco);
         if (cadeia_.ultimo != 0)
             GravarU16Em(paradox::InicioDoBloco(cab_, cadeia_.ultimo), static_cast<std::uint16_t>(destino));
-        if (cadeia_.primeiro == 0) cadeia_.primeiro = static_cast<std::uint16_t>(destino);
-        if (destino >= cadeia_.blocos.size()) cadeia_.blocos.resize(destino + 1);
-        cadeia_.blocos[destino] = true;
-        cadeia_.ultimo = static_cast<std::uint16_t>(destino);
-        cadeia_.registrosNoUltimo = 1;
-        cadeia_.emUso += 1;
-        cadeia_.maior = std::max(cadeia_.maior, static_cast<std::uint16_t>(destino));
+        cadeia_.Acrescentar(static_cast<std::uint16_t>(destino), 1);
     }
-    cadeia_.registros += 1;
     GravarContagens();
     if (autoIncremento != cab_.autoIncremento) {
         cab_.autoIncremento = autoIncremento;

@@ -125,6 +125,9 @@ private:
         std::uint16_t maior = 0;  // highest block number in it
         std::uint32_t registrosNoUltimo = 0;
         std::vector<bool> blocos;  // blocos[n]: block n is in it
+
+        // Block `numero`, holding `registrosNoBloco` rows, joins at the end.
+        void Acrescentar(std::uint16_t numero, std::uint32_t registrosNoBloco);
     };
 
     const std::string& Contexto() const;
